@@ -1,0 +1,230 @@
+// Calendar arithmetic on whole seconds. The date conversions are the Euclidean
+// affine algorithms of Neri and Schneider (2022): branch-free 32-bit arithmetic on a
+// day count shifted so that every year of the range is positive.
+#include "time/time.h"
+
+#include <cmath>
+
+namespace tc {
+namespace {
+
+constexpr std::int64_t SECONDS_PER_DAY = 86400;
+// Day 0 of the TimeValue scale, 1899-12-30, is day -25569 of the Unix day count.
+constexpr std::int32_t UNIX_DAY_OF_DAY_ZERO = -25569;
+
+// Shift of the algorithms: 82 cycles of 400 years, so years from -32800 on are
+// non-negative and every intermediate fits 32 bits.
+constexpr std::uint32_t CYCLE_SHIFT = 82;
+constexpr std::uint32_t YEAR_SHIFT = 400 * CYCLE_SHIFT;
+constexpr std::uint32_t DAY_SHIFT = 719468 + 146097 * CYCLE_SHIFT;
+
+struct Date {
+  std::int32_t year;
+  std::int32_t month;
+  std::int32_t day;
+  std::int32_t day_of_year;
+};
+
+constexpr bool is_leap(std::int32_t year) {
+  return year % 100 != 0 ? year % 4 == 0 : year % 400 == 0;
+}
+
+constexpr std::int32_t month_length(std::int32_t year, std::int32_t month) {
+  if (month == 2) return is_leap(year) ? 29 : 28;
+  return month == 4 || month == 6 || month == 9 || month == 11 ? 30 : 31;
+}
+
+// Date of a day counted from 1970-01-01.
+constexpr Date date_of_unix_day(std::int32_t unix_day) {
+  const std::uint32_t n = static_cast<std::uint32_t>(unix_day) + DAY_SHIFT;
+  // Century and day of the century.
+  const std::uint32_t n1 = 4 * n + 3;
+  const std::uint32_t century = n1 / 146097;
+  const std::uint32_t day_of_century = n1 % 146097 / 4;
+  // Year of the century and day of the year, the year starting on March 1.
+  const std::uint32_t n2 = 4 * day_of_century + 3;
+  const std::uint64_t p2 = std::uint64_t{2939745} * n2;
+  const std::uint32_t year_of_century = static_cast<std::uint32_t>(p2 >> 32);
+  const std::uint32_t day_from_march = static_cast<std::uint32_t>(p2) / 2939745 / 4;
+  const std::uint32_t year = 100 * century + year_of_century;
+  // Month and day, still counted from March.
+  const std::uint32_t n3 = 2141 * day_from_march + 197913;
+  const std::uint32_t month = n3 >> 16;
+  const std::uint32_t day = (n3 & 0xFFFF) / 2141;
+  const bool january_or_february = day_from_march >= 306;
+
+  Date d{};
+  d.year = static_cast<std::int32_t>(year - YEAR_SHIFT + (january_or_february ? 1u : 0u));
+  d.month = static_cast<std::int32_t>(january_or_february ? month - 12 : month);
+  d.day = static_cast<std::int32_t>(day + 1);
+  d.day_of_year = january_or_february
+                      ? static_cast<std::int32_t>(day_from_march) - 305
+                      : static_cast<std::int32_t>(day_from_march) + 60 + (is_leap(d.year) ? 1 : 0);
+  return d;
+}
+
+// Day counted from 1970-01-01 of a date (year from -32800 on, month 1..12).
+constexpr std::int32_t unix_day_of_date(std::int32_t year, std::int32_t month, std::int32_t day) {
+  const bool january_or_february = month <= 2;
+  const std::uint32_t y = static_cast<std::uint32_t>(year) + YEAR_SHIFT - (january_or_february ? 1u : 0u);
+  const std::uint32_t m = static_cast<std::uint32_t>(january_or_february ? month + 12 : month);
+  const std::uint32_t d = static_cast<std::uint32_t>(day) - 1;
+  const std::uint32_t century = y / 100;
+  const std::uint32_t days_before_year = 1461 * y / 4 - century + century / 4;
+  const std::uint32_t days_before_month = (979 * m - 2919) / 32;
+  return static_cast<std::int32_t>(days_before_year + days_before_month + d - DAY_SHIFT);
+}
+
+static_assert(unix_day_of_date(1970, 1, 1) == 0);
+static_assert(unix_day_of_date(1899, 12, 30) == UNIX_DAY_OF_DAY_ZERO);
+
+constexpr std::int64_t floor_div(std::int64_t a, std::int64_t b) {
+  const std::int64_t q = a / b;
+  return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+constexpr std::int32_t clamp_code(std::int32_t unit) {
+  return unit < UNIT_YEAR ? UNIT_YEAR : (unit > UNIT_SECOND ? UNIT_SECOND : unit);
+}
+
+constexpr std::int64_t clamp64(std::int64_t v, std::int64_t lo, std::int64_t hi) {
+  return v < lo ? lo : (v > hi ? hi : v);
+}
+
+CalendarFields fields_of_seconds(std::int64_t seconds) {
+  const std::int64_t day = floor_div(seconds, SECONDS_PER_DAY);
+  const std::int64_t time_of_day = seconds - day * SECONDS_PER_DAY;
+  const Date date = date_of_unix_day(static_cast<std::int32_t>(day) + UNIX_DAY_OF_DAY_ZERO);
+  CalendarFields f;
+  f.year = date.year;
+  f.month = date.month;
+  f.day = date.day;
+  f.hour = static_cast<std::int32_t>(time_of_day / 3600);
+  f.minute = static_cast<std::int32_t>(time_of_day / 60 % 60);
+  f.second = static_cast<std::int32_t>(time_of_day % 60);
+  // Day 0 is a Saturday (7); 1 = Sunday.
+  f.day_of_week = static_cast<std::int32_t>((day % 7 + 7 + 6) % 7) + 1;
+  f.day_of_year = date.day_of_year;
+  return f;
+}
+
+}  // namespace
+
+TimeValue clamp_time(TimeValue v) {
+  if (!(v <= TIME_MAX)) return TIME_MAX;  // above the range, or NaN
+  if (v < TIME_MIN) return TIME_MIN;
+  return v;
+}
+
+std::int64_t to_whole_seconds(TimeValue v) {
+  // Far outside any time the program makes: pin so the conversion stays defined.
+  if (!(std::fabs(v) < 1e12)) v = clamp_time(v);
+  // Whole day n (toward zero) and the time of day f, both exact in double.
+  const double n = std::trunc(v);
+  const double f = v >= 0 ? v - n : n - v;
+  return static_cast<std::int64_t>(n) * SECONDS_PER_DAY + std::llround(f * 86400.0);
+}
+
+TimeValue from_whole_seconds(std::int64_t seconds) {
+  const std::int64_t day = floor_div(seconds, SECONDS_PER_DAY);
+  const double fraction = static_cast<double>(seconds - day * SECONDS_PER_DAY) / 86400.0;
+  const double n = static_cast<double>(day);
+  return day >= 0 ? n + fraction : n - fraction;
+}
+
+std::optional<CalendarFields> time_to_fields(TimeValue v) {
+  if (!(v >= TIME_MIN && v <= TIME_MAX)) return std::nullopt;
+  return fields_of_seconds(to_whole_seconds(v));
+}
+
+std::optional<TimeValue> fields_to_time(std::int32_t year, std::int32_t month, std::int32_t day,
+                                        std::int32_t hour, std::int32_t minute, std::int32_t second) {
+  if (year < 0 || year > 9999 || month < 1 || month > 12 || day < 1 || day > month_length(year, month) ||
+      hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
+    return std::nullopt;
+  }
+  const std::int64_t n = unix_day_of_date(year, month, day) - UNIX_DAY_OF_DAY_ZERO;
+  return from_whole_seconds(n * SECONDS_PER_DAY + hour * 3600 + minute * 60 + second);
+}
+
+void clamp_fields(std::int32_t& year, std::int32_t& month, std::int32_t& day, std::int32_t& hour,
+                  std::int32_t& minute, std::int32_t& second) {
+  year = static_cast<std::int32_t>(clamp64(year, 100, 9999));
+  month = static_cast<std::int32_t>(clamp64(month, 1, 12));
+  day = static_cast<std::int32_t>(clamp64(day, 1, 31));
+  hour = static_cast<std::int32_t>(clamp64(hour, 0, 23));
+  minute = static_cast<std::int32_t>(clamp64(minute, 0, 59));
+  second = static_cast<std::int32_t>(clamp64(second, 0, 59));
+  const std::int32_t length = month_length(year, month);
+  if (day > length) day = length;
+}
+
+double to_linear_days(TimeValue v) { return v >= 0 ? v : 2 * std::ceil(v) - v; }
+
+TimeValue from_linear_days(double linear) { return linear >= 0 ? linear : 2 * std::floor(linear) - linear; }
+
+std::int32_t year_of(TimeValue v) { return fields_of_seconds(to_whole_seconds(clamp_time(v))).year; }
+
+double time_difference(TimeValue t1, TimeValue t2, std::int32_t unit) {
+  unit = clamp_code(unit);
+  if (t1 == t2 || std::isnan(t1) || std::isnan(t2)) return 0.0;
+  const std::int64_t a_seconds = to_whole_seconds(clamp_time(t1));
+  const std::int64_t b_seconds = to_whole_seconds(clamp_time(t2));
+  const std::int64_t diff = a_seconds - b_seconds;
+  switch (unit) {
+    case UNIT_YEAR:
+    case UNIT_QUARTER:
+    case UNIT_MONTH: {
+      const CalendarFields a = fields_of_seconds(a_seconds);
+      const CalendarFields b = fields_of_seconds(b_seconds);
+      const std::int32_t years = a.year - b.year;
+      if (unit == UNIT_YEAR) return years;
+      if (unit == UNIT_QUARTER) return 4 * years + (a.month - 1) / 3 - (b.month - 1) / 3;
+      return 12 * years + a.month - b.month;
+    }
+    case UNIT_WEEK: {
+      // Whole weeks, plus the Saturday-to-Sunday boundary the remainder crosses.
+      const std::int64_t weeks = diff / SECONDS_PER_DAY / 7;
+      const std::int32_t a_weekday = fields_of_seconds(a_seconds).day_of_week;
+      const std::int32_t b_weekday = fields_of_seconds(b_seconds).day_of_week;
+      if (diff > 0 && a_weekday < b_weekday) return static_cast<double>(weeks + 1);
+      if (diff < 0 && b_weekday < a_weekday) return static_cast<double>(weeks - 1);
+      return static_cast<double>(weeks);
+    }
+    case UNIT_DAY:
+      return static_cast<double>(diff) / 86400.0;
+    case UNIT_HOUR:
+      return static_cast<double>(diff / 3600);
+    case UNIT_MINUTE:
+      return static_cast<double>(diff / 60);
+    default:
+      return static_cast<double>(diff);
+  }
+}
+
+TimeValue add_to_time(TimeValue t, std::int32_t unit, std::int32_t amount) {
+  unit = clamp_code(unit);
+  if (amount == 0) return t;
+  const std::int64_t start = to_whole_seconds(clamp_time(t));
+  if (unit <= UNIT_MONTH) {
+    const CalendarFields f = fields_of_seconds(start);
+    std::int64_t year = f.year;
+    std::int64_t month = f.month;
+    if (unit == UNIT_YEAR) {
+      year += amount;
+    } else {
+      const std::int64_t months = month - 1 + std::int64_t{amount} * (unit == UNIT_QUARTER ? 3 : 1);
+      year += floor_div(months, 12);
+      month = months - floor_div(months, 12) * 12 + 1;
+    }
+    std::int32_t y = static_cast<std::int32_t>(clamp64(year, 100, 9999));
+    std::int32_t mo = static_cast<std::int32_t>(month);
+    std::int32_t d = f.day, h = f.hour, mi = f.minute, s = f.second;
+    clamp_fields(y, mo, d, h, mi, s);
+    return *fields_to_time(y, mo, d, h, mi, s);
+  }
+  static constexpr std::int64_t UNIT_SECONDS[] = {7 * 86400, 86400, 3600, 60, 1};  // week .. second
+  return from_whole_seconds(start + std::int64_t{amount} * UNIT_SECONDS[unit - UNIT_WEEK]);
+}
+
+}  // namespace tc
