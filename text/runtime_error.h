@@ -4,6 +4,7 @@
 // error and the process ends with exit code -1 (255).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "text/text.h"
@@ -22,6 +23,9 @@ void install_runtime_error_report(RuntimeErrorReport report);
 // locating numbers; every line ended by CR LF.
 Text runtime_error_report_text(std::int32_t code, TextView message, std::int32_t routine,
                                std::int32_t position);
+
+// "分配 %d 字节内存失败!" with the byte count asked for.
+[[noreturn]] void raise_out_of_memory(std::size_t bytes);
 
 [[noreturn]] void raise_runtime_error(std::int32_t code, TextView message, std::int32_t routine = 0,
                                       std::int32_t position = 0);
