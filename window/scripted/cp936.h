@@ -1,0 +1,16 @@
+// Conversion between cp936 texts and UTF-8 at the terminal edge of the script
+// driver (glibc iconv, whole code page).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tc {
+
+// UTF-8 for display; a byte that is not valid cp936 is written \xHH.
+std::string cp936_to_utf8(std::string_view text);
+// cp936 bytes of UTF-8 text; nullopt when a character has no cp936 form.
+std::optional<std::string> utf8_to_cp936(std::string_view text);
+
+}  // namespace tc
