@@ -94,9 +94,20 @@ const std::array<ControlDefinition, 39> TABLE = {{
     /* 38 */ row("连动", K::CheckBox, WINDOW, 195, 61, 14, 14, "", true, ""),
 }};
 
+constexpr std::array<ControlIndex, 26> TAB_ORDER = {
+    37, 12, 38, 21, 1,                       // 日期框1 按钮2 连动 日期框2 按钮4
+    11, 10,                                  // 组合框1 按钮3
+    2,                                       // 组合框2
+    35, 34, 33, 32, 31, 30, 29, 28,          // 选择框1 编辑框1 .. 选择框4 编辑框4
+    27, 26, 25, 24, 23, 22, 15, 14,          // 选择框5 编辑框5 .. 选择框8 编辑框8
+    3, 13,                                   // 选择框9 按钮1
+};
+
 }  // namespace
 
 std::span<const ControlDefinition> window_definition() { return TABLE; }
+
+std::span<const ControlIndex> tab_order() { return TAB_ORDER; }
 
 ControlIndex control_named(std::string_view name) {
   for (std::size_t i = 0; i < TABLE.size(); ++i) {

@@ -63,6 +63,10 @@ inline constexpr std::int32_t COMBO_DROPPED_HEIGHT = 160;  // a combo box with i
 // The window and its 38 controls, in the window's order.
 std::span<const ControlDefinition> window_definition();
 
+// The tab stops in the order Tab visits them: the pickers with their buttons top
+// left, the interval group, the countdown, then the add/subtract row left to right.
+std::span<const ControlIndex> tab_order();
+
 // Index of the control with that name, or NO_CONTROL.
 ControlIndex control_named(std::string_view name);
 

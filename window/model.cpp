@@ -90,17 +90,6 @@ bool starts_with_ignoring_case(TextView s, TextView prefix) {
 
 std::size_t event_slot(Event e) { return static_cast<std::size_t>(e); }
 
-// Absolute place of a control, for the tab order.
-std::pair<std::int32_t, std::int32_t> absolute_place(ControlIndex i) {
-  const auto defs = window_definition();
-  std::int32_t left = 0, top = 0;
-  for (ControlIndex c = i; c > WINDOW; c = defs[static_cast<std::size_t>(c)].parent) {
-    left += defs[static_cast<std::size_t>(c)].left;
-    top += defs[static_cast<std::size_t>(c)].top;
-  }
-  return {top, left};
-}
-
 }  // namespace
 
 std::int32_t tag_value(TextView tag) {
@@ -272,15 +261,8 @@ KeyDecision WindowModel::on_key(ControlIndex focused, const KeyArgs& args) {
 }
 
 ControlIndex WindowModel::next_tab_stop(ControlIndex from, bool backwards) const {
-  // Tab order: top to bottom, then left to right, by place on the window.
-  std::vector<ControlIndex> order;
-  const auto defs = window_definition();
-  for (std::size_t i = 1; i < defs.size(); ++i) {
-    if (defs[i].tab_stop) order.push_back(static_cast<ControlIndex>(i));
-  }
+  const std::span<const ControlIndex> order = tab_order();
   if (order.empty()) return NO_CONTROL;
-  std::stable_sort(order.begin(), order.end(),
-                   [](ControlIndex a, ControlIndex b) { return absolute_place(a) < absolute_place(b); });
   const auto at = std::find(order.begin(), order.end(), from);
   if (at == order.end()) return backwards ? order.back() : order.front();
   const auto n = static_cast<std::ptrdiff_t>(order.size());

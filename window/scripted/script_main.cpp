@@ -1,6 +1,10 @@
 // time-calculator-script: runs a script of user actions and checks against the
 // real program logic on the scripted window. Usage:
 //   time-calculator-script [--run-dir DIR] SCRIPT     (SCRIPT "-" for stdin)
+// Commands: clock, storefile, start, pick, type, click, choose, key, wait, show,
+// expect, file, close; and for tests: "expect file TEXT" (the store bytes, or
+// "(no file)"), "show focus" / "expect focus NAME", and "burst N" (N timer ticks
+// whose refreshes are left running).
 // Exit code 0 when the script ran to its end, 1 on a failed expect, 2 on a script
 // error. The program's own exit code is printed last as "exit: N".
 #include <unistd.h>
@@ -349,11 +353,13 @@ class Driver {
     } else if (cmd == "show" || cmd == "expect") {
       need(w, cmd == "show" ? 2 : 3);
       settle();
-      const std::string value = value_of(named(w[1]));
+      const bool is_file = w[1].text == "file";
+      const std::string value = is_file ? file_text() : value_of(named(w[1]));
       if (cmd == "show") {
         std::printf("%s: %s\n", w[1].text.c_str(), value.c_str());
       } else {
-        const std::string want = cp936_to_utf8(to_cp936(w[2].text));
+        const std::string want = is_file && w[2].text != "(no file)" ? escaped(cp936_to_utf8(to_cp936(w[2].text)))
+                                                                      : cp936_to_utf8(to_cp936(w[2].text));
         if (value != want) {
           std::printf("line %d: %s\n  expected: %s\n  actual:   %s\n", line_, line.c_str(), want.c_str(), value.c_str());
           finish(false);
@@ -361,22 +367,31 @@ class Driver {
         }
       }
     } else if (cmd == "file") {
-      std::ifstream f(run_dir_ / "djs_cfg.ini", std::ios::binary);
-      if (!f) {
-        std::printf("(no file)\n");
-      } else {
-        std::stringstream ss;
-        ss << f.rdbuf();
-        std::printf("%s\n", escaped(cp936_to_utf8(ss.str())).c_str());
-      }
+      std::printf("%s\n", file_text().c_str());
+    } else if (cmd == "burst") {
+      // N timer ticks at once, without letting their refreshes finish: for closing
+      // the window while refreshes are in flight.
+      need(w, 2);
+      for (int n = std::stoi(w[1].text); n > 0; --n) model().on_periodic();
+      return true;
     } else if (cmd == "close") {
       binding_.close_window();
       finish_closed();
+      return true;
     } else {
       throw ScriptError{"unknown command " + cmd};
     }
     settle();
     return true;
+  }
+
+  // The store file as one quoted text, or "(no file)".
+  std::string file_text() const {
+    std::ifstream f(run_dir_ / "djs_cfg.ini", std::ios::binary);
+    if (!f) return "(no file)";
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return escaped(cp936_to_utf8(ss.str()));
   }
 
   void finish_closed() {
