@@ -51,7 +51,7 @@ constexpr ControlDefinition check_caption_left(ControlDefinition d) {
 constexpr Colour RED{255, 0, 0};
 
 const std::array<ControlDefinition, 39> TABLE = {{
-    /* 0 */ row("窗口", K::Window, NO_CONTROL, 0, 0, WINDOW_OUTER_WIDTH, WINDOW_OUTER_HEIGHT, "", false, WINDOW_CAPTION),
+    /* 0 */ row("窗口", K::Window, NO_CONTROL, 0, 0, WINDOW_OUTER_WIDTH, WINDOW_OUTER_HEIGHT, "", false, "时间计算器"),
     /* 1 */ row("按钮4", K::Button, WINDOW, 209, 74, 40, 28, "", true, "现在"),
     /* 2 */ combo(row("组合框2", K::ComboBox, GROUP2, 7, 46, 185, 20, "", true, "目标时间"), NAME_ITEMS, -1),
     /* 3 */ row("选择框9", K::CheckBox, GROUP1, 432, 9, 14, 14, "", true, ""),

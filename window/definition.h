@@ -1,6 +1,9 @@
 // The one window of the program as data: every control with its kind, parent,
 // place, size, tag, tab stop, texts, list items, initial state and look. Every
 // binding builds its window from this table, in this order (the window first).
+// This header holds no non-ASCII literal: toolkit files that include it are
+// compiled with a UTF-8 execution charset (their headers need <chrono>), and every
+// text they show comes from the table, as code page 936 bytes.
 #pragma once
 
 #include <array>
@@ -55,7 +58,6 @@ struct ControlDefinition {
   bool border = false;            // thin single-line frame
 };
 
-inline constexpr std::string_view WINDOW_CAPTION = "时间计算器";
 inline constexpr std::int32_t WINDOW_OUTER_WIDTH = 473;   // frame and caption bar included
 inline constexpr std::int32_t WINDOW_OUTER_HEIGHT = 358;
 inline constexpr std::int32_t COMBO_DROPPED_HEIGHT = 160;  // a combo box with its list open

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "window/scripted/cp936.h"
+#include "window/cp936.h"
 #include "window/scripted/scripted_binding.h"
 
 namespace tc {

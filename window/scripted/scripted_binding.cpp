@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "window/scripted/cp936.h"
+#include "window/cp936.h"
 
 namespace tc {
 

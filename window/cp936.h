@@ -1,5 +1,5 @@
-// Conversion between cp936 texts and UTF-8 at the terminal edge of the script
-// driver (glibc iconv, whole code page).
+// Conversion between cp936 texts and UTF-8 at a binding's or a terminal's edge
+// (glibc iconv, the whole code page, the euro sign at 0x80 included).
 #pragma once
 
 #include <optional>

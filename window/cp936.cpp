@@ -1,4 +1,4 @@
-#include "window/scripted/cp936.h"
+#include "window/cp936.h"
 
 #include <iconv.h>
 
