@@ -56,12 +56,14 @@ std::optional<std::string> read_whole_file(const std::filesystem::path& path) {
 
 bool replace_file_atomically(const std::filesystem::path& path, const std::string& contents) {
   const std::filesystem::path directory = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-  std::string temp = (directory / ("." + path.filename().string() + ".XXXXXX")).string();
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return false;
-  // Keep the permissions of the file being replaced.
+  // One fixed temporary name: a writer killed midway leaves at most this file,
+  // and the next write truncates and reuses it.
+  const std::string temp = (directory / ("." + path.filename().string() + ".tmp")).string();
   struct stat st {};
   const mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, mode);
+  if (fd < 0) return false;
+  // Keep the permissions of the file being replaced.
   bool ok = ::fchmod(fd, mode) == 0 && write_all(fd, contents.data(), contents.size()) && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;

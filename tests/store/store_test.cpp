@@ -1,0 +1,223 @@
+// The countdown store on real files in a fresh directory.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <thread>
+
+#include "store/profile.h"
+#include "store/store.h"
+#include "window/cp936.h"
+
+namespace tc {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct StoreTest : ::testing::Test {
+  fs::path dir;
+  StorePath path;
+  void SetUp() override {
+    std::string tmpl = (fs::temp_directory_path() / "store-test-XXXXXX").string();
+    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+    dir = tmpl;
+    path = store_path(dir);
+  }
+  void TearDown() override {
+    ::chmod(dir.c_str(), 0700);
+    fs::remove_all(dir);
+  }
+  void write(const std::string& bytes) { std::ofstream(path.native, std::ios::binary) << bytes; }
+  std::string contents() const {
+    std::ifstream f(path.native, std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+  }
+  std::size_t entries() const { return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {})); }
+};
+
+std::string readable(std::string_view s) { return cp936_to_utf8(s); }
+
+TEST_F(StoreTest, FreshWriteThenRewriteAndAppend) {
+  EXPECT_FALSE(store_exists(path));
+  EXPECT_EQ(store_read_value(path, STORE_SECTION, DEFAULT_TARGET_NAME), "");
+  ASSERT_TRUE(store_write_value(path, STORE_SECTION, DEFAULT_TARGET_NAME, "2021年10月1日"));
+  EXPECT_TRUE(store_exists(path));
+  EXPECT_EQ(contents(), "[倒计时]\r\n目标时间=2021年10月1日\r\n") << readable(contents());
+  ASSERT_TRUE(store_write_value(path, STORE_SECTION, DEFAULT_TARGET_NAME, "2022年1月1日"));
+  ASSERT_TRUE(store_write_value(path, STORE_SECTION, "考试", "2021年12月25日8时30分"));
+  EXPECT_EQ(contents(), "[倒计时]\r\n目标时间=2022年1月1日\r\n考试=2021年12月25日8时30分\r\n") << readable(contents());
+  EXPECT_EQ(store_read_value(path, STORE_SECTION, "考试"), "2021年12月25日8时30分");
+  EXPECT_EQ(store_list_names(store_read_file(path)), (TextList{"目标时间", "考试"}));
+  EXPECT_EQ(entries(), 1u);  // no temporary left behind
+}
+
+TEST_F(StoreTest, HandEditedFileKeepsEveryOtherByte) {
+  const std::string before =
+      "; my targets\r\n[other]\r\nx=1\r\n\r\n[倒计时]\r\n  目标时间 =  2021年1月1日  \r\nno equals here\r\n"
+      "bad\xFF\xFE bytes=\x80\r\n\r\n[later]\r\ny=2";
+  write(before);
+  ASSERT_TRUE(store_write_value(path, STORE_SECTION, DEFAULT_TARGET_NAME, "2030年1月1日"));
+  std::string expected = before;
+  expected.replace(expected.find("2021年1月1日  "), std::string("2021年1月1日  ").size(), "2030年1月1日");
+  EXPECT_EQ(contents(), expected) << readable(contents());
+  // A new key goes after the section's last key line, before the blank line.
+  ASSERT_TRUE(store_write_value(path, STORE_SECTION, "新", "2040年1月1日"));
+  expected.insert(expected.find("\r\n\r\n[later]") + 2, "新=2040年1月1日\r\n");
+  EXPECT_EQ(contents(), expected) << readable(contents());
+  // A missing section is appended after a line end the file lacked.
+  ASSERT_TRUE(store_write_value(path, "sec", "k", "v"));
+  EXPECT_EQ(contents(), expected + "\r\n[sec]\r\nk=v\r\n");
+}
+
+TEST_F(StoreTest, ReadMatchingRules) {
+  write("[Other]\r\nk=wrong\r\n[倒计时]\r\n;k=comment\r\nKey = \"quoted\" \r\nkey=second\r\nq='x'\r\nlone=\"\r\n"
+        "empty=\"\"\r\n\xB5K=caps trail\r\n[倒计时]\r\nlater=z\r\n");
+  struct Case { const char* name; const char* key; const char* value; } cases[] = {
+      {"case-insensitive key, quotes stripped, first wins", "kEY", "quoted"},
+      {"single quotes", "q", "x"},
+      {"lone quote stays", "lone", "\""},
+      {"empty quotes", "empty", ""},
+      {"trail byte not case-folded", "\xB5k", ""},
+      {"trail byte exact", "\xB5K", "caps trail"},
+      {"comment is no key", ";k", ""},
+      {"second section of the same name is not read", "later", ""},
+      {"leading blanks of the name skipped", "  \tq", "x"},
+      {"blank name", "   ", ""},
+      {"empty name", "", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(store_read_value(path, STORE_SECTION, c.key), c.value) << c.name;
+  EXPECT_EQ(store_read_value(path, "other", "k"), "wrong");
+  EXPECT_EQ(store_read_value(path, STORE_SECTION, "missing", "dflt"), "dflt");
+  EXPECT_EQ(store_read_value(path, "nosection", "k", "dflt"), "dflt");
+  EXPECT_EQ(store_read_value(store_path(dir / "absent"), STORE_SECTION, "k", "dflt"), "dflt");
+}
+
+TEST_F(StoreTest, LongValueIsCutAtACharacter) {
+  std::string wide;
+  wide += 'a';
+  for (int i = 0; i < 6000; ++i) wide += "年";  // 1 + 12000 bytes
+  write("[倒计时]\r\nk=" + wide + "\r\n");
+  const Text got = store_read_value(path, STORE_SECTION, "k");
+  EXPECT_EQ(got.size(), 10239u);  // 1 + 5119 characters, none cut in half
+  EXPECT_EQ(got, wide.substr(0, 10239));
+  write("[倒计时]\r\nk=" + std::string(12000, 'x') + "\r\n");
+  EXPECT_EQ(store_read_value(path, STORE_SECTION, "k").size(), 10239u);
+}
+
+TEST(StoreListNames, LinesAfterTheFirst) {
+  struct Case { const char* name; std::string bytes; TextList names; } cases[] = {
+      {"header only", "[倒计时]\r\n", {}},
+      {"empty file", "", {}},
+      {"header missing", "目标时间=2021年10月1日\r\n", {}},
+      {"empty line between targets", "[倒计时]\r\na=1\r\n\r\nb=2\r\n", {"a", "", "b"}},
+      {"lone line feeds", "[倒计时]\na=1\nb=2\n", {}},
+      {"zero byte ends the text", std::string("[倒计时]\r\na=1\r\nb=2\0\r\nc=3\r\n", 28), {"a", "b"}},
+      {"first = decides", "[x]\r\na=b=c\r\n=v\r\nnoequals\r\n[倒计时]\r\n  sp = 1\r\n", {"a", "", "", "", "  sp "}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(store_list_names(ByteSequence{c.bytes}), c.names) << c.name;
+}
+
+TEST_F(StoreTest, StructureChangingNamesAreRefused) {
+  write("[倒计时]\r\na=1\r\n");
+  const std::string before = contents();
+  for (const char* name : {"", "   ", "x=y", "a\r\nb", "a\nb", "[s]", ";c", "x]"}) {
+    EXPECT_FALSE(store_write_value(path, STORE_SECTION, name, "v")) << name;
+  }
+  EXPECT_FALSE(store_write_value(path, STORE_SECTION, "a", "two\r\nlines"));
+  EXPECT_EQ(contents(), before);
+  EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(StoreTest, DirectoryInPlaceOfTheFile) {
+  fs::create_directory(path.native);
+  EXPECT_TRUE(store_exists(path));
+  EXPECT_TRUE(store_read_file(path).bytes.empty());
+  EXPECT_EQ(store_read_value(path, STORE_SECTION, "a"), "");
+  EXPECT_FALSE(store_write_value(path, STORE_SECTION, "a", "1"));
+  EXPECT_TRUE(fs::is_directory(path.native));
+  EXPECT_EQ(entries(), 1u);
+}
+
+// Runs fn in a child process and returns its exit status.
+template <class F>
+int in_child(F fn) {
+  const pid_t pid = fork();
+  if (pid == 0) _exit(fn());
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
+}
+
+TEST_F(StoreTest, ReadOnlyDirectoryKeepsTheOldFile) {
+  write("[倒计时]\r\na=1\r\n");
+  ::chmod(path.native.c_str(), 0644);
+  ::chmod(dir.c_str(), 0755);
+  // Root ignores permissions: the child drops to an unprivileged user first.
+  const int result = in_child([&] {
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return 3;
+    return store_write_value(path, STORE_SECTION, "a", "2") ? 1 : 0;
+  });
+  if (result == 3) GTEST_SKIP() << "cannot drop privileges here";
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(contents(), "[倒计时]\r\na=1\r\n");
+  EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(StoreTest, FullDiskKeepsTheOldFile) {
+  write("[倒计时]\r\na=1\r\n");
+  const int result = in_child([&] {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{8, 8};  // writes past 8 bytes fail as on a full disk
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 3;
+    return store_write_value(path, STORE_SECTION, "a", "2021年10月1日") ? 1 : 0;
+  });
+  ASSERT_NE(result, 3);
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(contents(), "[倒计时]\r\na=1\r\n");
+  EXPECT_EQ(entries(), 1u);
+}
+
+// A writer killed at random moments never leaves a torn store: after every kill
+// the file holds the old or the new value, and the next write cleans up.
+TEST_F(StoreTest, KilledWriterNeverTearsTheFile) {
+  ASSERT_TRUE(store_write_value(path, STORE_SECTION, "t", "2021年1月1日"));
+  std::mt19937 rng(3);
+  const std::string padding(3000, 'p');  // a larger file makes a torn write likelier
+  ASSERT_TRUE(store_write_value(path, STORE_SECTION, "pad", padding));
+  for (int kill_round = 0; kill_round < 200; ++kill_round) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+      for (unsigned i = 0;; ++i) store_write_value(path, STORE_SECTION, "t", i % 2 ? "2021年1月1日" : "2022年2月2日");
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(200 + rng() % 3000));
+    ::kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    const Text t = store_read_value(path, STORE_SECTION, "t");
+    ASSERT_TRUE(t == "2021年1月1日" || t == "2022年2月2日") << "round " << kill_round << ": " << readable(t);
+    ASSERT_EQ(store_read_value(path, STORE_SECTION, "pad"), padding);
+  }
+  ASSERT_TRUE(store_write_value(path, STORE_SECTION, "t", "2023年3月3日"));
+  EXPECT_EQ(store_read_value(path, STORE_SECTION, "t"), "2023年3月3日");
+  EXPECT_EQ(entries(), 1u);  // the next write leaves no temporary behind
+}
+
+TEST(RunDirectory, IsTheExecutablesDirectory) {
+  const fs::path before = fs::current_path();
+  fs::current_path(fs::temp_directory_path());
+  const fs::path dir = run_directory();
+  fs::current_path(before);
+  EXPECT_TRUE(fs::exists(dir / "store_tests"));
+  EXPECT_NE(dir, fs::temp_directory_path());
+}
+
+}  // namespace
+}  // namespace tc
