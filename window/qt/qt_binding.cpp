@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -381,9 +382,9 @@ bool KeyFilter::eventFilter(QObject* target, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   WindowModel* model = binding_.model();
   QWidget* focus = QApplication::focusWidget();
-  // Each key once, at the widget it is meant for.
-  if (model == nullptr || (focus != nullptr ? target != focus : target != binding_.window())) return false;
-  const ControlIndex control = binding_.index_of(focus != nullptr ? focus : target);
+  // Each key once, at the widget it is meant for (not again as it propagates).
+  if (model == nullptr || (focus != nullptr && target != focus)) return false;
+  const ControlIndex control = binding_.index_of(target);
   if (control == NO_CONTROL) return false;
   auto* key = static_cast<QKeyEvent*>(event);
   const KeyDecision d = model->on_key(control, {virtual_key(*key), modifier_state(*key)});
@@ -421,14 +422,36 @@ void QtInput::type(Binding& b, ControlIndex edit, const std::string& text) {
   w->setFocus();
   QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
   QTest::keyClick(w, Qt::Key_Delete);
-  QTest::keyClicks(w, qt_text(text));
+  // ASCII as key presses; anything else as an input method commits it, the way
+  // Chinese text arrives from an IME.
+  for (const QChar ch : qt_text(text)) {
+    if (ch.unicode() < 0x80) {
+      QTest::keyClicks(w, QString(ch));
+    } else {
+      QInputMethodEvent commit;
+      commit.setCommitString(QString(ch));
+      QApplication::sendEvent(w, &commit);
+    }
+  }
 }
 
 void QtInput::key(Binding& b, ControlIndex focus, int qt_key, int qt_modifiers) {
   QWidget* w = qt(b).widget(focus);
   if (auto* c = qobject_cast<QComboBox*>(w); c != nullptr && c->lineEdit() != nullptr) w = c->lineEdit();
   w->setFocus();
-  QTest::keyClick(w, static_cast<Qt::Key>(qt_key), Qt::KeyboardModifiers(qt_modifiers));
+  // A real key goes to the widget that has the focus (a combo box's field may
+  // hand it on).
+  if (QWidget* f = QApplication::focusWidget()) w = f;
+  // Sent as press and release with an explicit text, which keeps keypad keys
+  // (a modifier QTest's own key tables do not take) possible.
+  const auto k = static_cast<Qt::Key>(qt_key);
+  QString text;
+  if (k == Qt::Key_Return || k == Qt::Key_Enter) text = QString(QChar('\r'));
+  else if (k == Qt::Key_Tab) text = QString(QChar('\t'));
+  else if (k < 0x80) text = QString(QChar(qt_key));
+  const auto mods = Qt::KeyboardModifiers(qt_modifiers);
+  QTest::sendKeyEvent(QTest::Press, w, k, text, mods);
+  QTest::sendKeyEvent(QTest::Release, w, k, text, mods);
 }
 
 void QtInput::choose(Binding& b, ControlIndex combo, int index) {
@@ -466,6 +489,11 @@ bool QtInput::shown_ticked(Binding& b, ControlIndex box) {
 }
 
 ControlIndex QtInput::focused(Binding& b) { return qt(b).index_of(QApplication::focusWidget()); }
+
+void QtInput::activate(Binding& b) {
+  qt(b).window()->activateWindow();
+  (void)QTest::qWaitForWindowActive(qt(b).window(), 1000);
+}
 
 bool QtInput::window_visible(Binding& b) { return qt(b).window() != nullptr && qt(b).window()->isVisible(); }
 

@@ -33,6 +33,7 @@ struct QtInput {
   static bool shown_ticked(Binding& b, ControlIndex check_box);
   static ControlIndex focused(Binding& b);
   static bool window_visible(Binding& b);
+  static void activate(Binding& b);  // waits until the window has the focus
 };
 
 }  // namespace tc
