@@ -108,6 +108,13 @@ CalendarFields fields_of_seconds(std::int64_t seconds) {
   return f;
 }
 
+// The encoding of day n (from day zero) and a time of day in seconds, 0..86399.
+TimeValue compose(std::int64_t n, std::int32_t seconds_of_day) {
+  const double fraction = static_cast<double>(seconds_of_day) / 86400.0;
+  const auto day = static_cast<double>(n);
+  return n >= 0 ? day + fraction : day - fraction;
+}
+
 }  // namespace
 
 TimeValue clamp_time(TimeValue v) {
@@ -118,11 +125,13 @@ TimeValue clamp_time(TimeValue v) {
 
 std::int64_t to_whole_seconds(TimeValue v) {
   // Far outside any time the program makes: pin so the conversion stays defined.
-  if (!(std::fabs(v) < 1e12)) v = clamp_time(v);
-  // Whole day n (toward zero) and the time of day f, both exact in double.
-  const double n = std::trunc(v);
-  const double f = v >= 0 ? v - n : n - v;
-  return static_cast<std::int64_t>(n) * SECONDS_PER_DAY + std::llround(f * 86400.0);
+  if (!(v > -1e12 && v < 1e12)) v = clamp_time(v);
+  // Whole day n (toward zero) and the time of day f >= 0, both exact in double;
+  // f * 86400 + 0.5 truncated rounds halves away from zero.
+  const auto n = static_cast<std::int64_t>(v);
+  const double whole = static_cast<double>(n);
+  const double f = v >= 0 ? v - whole : whole - v;
+  return n * SECONDS_PER_DAY + static_cast<std::int64_t>(f * 86400.0 + 0.5);
 }
 
 TimeValue from_whole_seconds(std::int64_t seconds) {
@@ -143,8 +152,7 @@ std::optional<TimeValue> fields_to_time(std::int32_t year, std::int32_t month, s
       hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
     return std::nullopt;
   }
-  const std::int64_t n = unix_day_of_date(year, month, day) - UNIX_DAY_OF_DAY_ZERO;
-  return from_whole_seconds(n * SECONDS_PER_DAY + hour * 3600 + minute * 60 + second);
+  return compose(unix_day_of_date(year, month, day) - UNIX_DAY_OF_DAY_ZERO, hour * 3600 + minute * 60 + second);
 }
 
 void clamp_fields(std::int32_t& year, std::int32_t& month, std::int32_t& day, std::int32_t& hour,
@@ -207,7 +215,10 @@ TimeValue add_to_time(TimeValue t, std::int32_t unit, std::int32_t amount) {
   if (amount == 0) return t;
   const std::int64_t start = to_whole_seconds(clamp_time(t));
   if (unit <= UNIT_MONTH) {
-    const CalendarFields f = fields_of_seconds(start);
+    // The date moves along the calendar; the time of day stays.
+    const std::int64_t day_number = floor_div(start, SECONDS_PER_DAY);
+    const auto time_of_day = static_cast<std::int32_t>(start - day_number * SECONDS_PER_DAY);
+    const Date f = date_of_unix_day(static_cast<std::int32_t>(day_number) + UNIX_DAY_OF_DAY_ZERO);
     std::int64_t year = f.year;
     std::int64_t month = f.month;
     if (unit == UNIT_YEAR) {
@@ -217,11 +228,11 @@ TimeValue add_to_time(TimeValue t, std::int32_t unit, std::int32_t amount) {
       year += floor_div(months, 12);
       month = months - floor_div(months, 12) * 12 + 1;
     }
-    std::int32_t y = static_cast<std::int32_t>(clamp64(year, 100, 9999));
-    std::int32_t mo = static_cast<std::int32_t>(month);
-    std::int32_t d = f.day, h = f.hour, mi = f.minute, s = f.second;
-    clamp_fields(y, mo, d, h, mi, s);
-    return *fields_to_time(y, mo, d, h, mi, s);
+    // The year held in 100..9999, the day held to the target month's length.
+    const auto y = static_cast<std::int32_t>(clamp64(year, 100, 9999));
+    const auto mo = static_cast<std::int32_t>(month);
+    const std::int32_t d = f.day < month_length(y, mo) ? f.day : month_length(y, mo);
+    return compose(unix_day_of_date(y, mo, d) - UNIX_DAY_OF_DAY_ZERO, time_of_day);
   }
   static constexpr std::int64_t UNIT_SECONDS[] = {7 * 86400, 86400, 3600, 60, 1};  // week .. second
   return from_whole_seconds(start + std::int64_t{amount} * UNIT_SECONDS[unit - UNIT_WEEK]);
