@@ -120,7 +120,7 @@ TEST(StoreListNames, LinesAfterTheFirst) {
       {"header missing", "目标时间=2021年10月1日\r\n", {}},
       {"empty line between targets", "[倒计时]\r\na=1\r\n\r\nb=2\r\n", {"a", "", "b"}},
       {"lone line feeds", "[倒计时]\na=1\nb=2\n", {}},
-      {"zero byte ends the text", std::string("[倒计时]\r\na=1\r\nb=2\0\r\nc=3\r\n", 28), {"a", "b"}},
+      {"zero byte ends the text", std::string("[倒计时]\r\na=1\r\nb=2") + '\0' + "\r\nc=3\r\n", {"a", "b"}},
       {"first = decides", "[x]\r\na=b=c\r\n=v\r\nnoequals\r\n[倒计时]\r\n  sp = 1\r\n", {"a", "", "", "", "  sp "}},
   };
   for (const Case& c : cases) EXPECT_EQ(store_list_names(ByteSequence{c.bytes}), c.names) << c.name;
