@@ -30,9 +30,12 @@ constexpr bool is_leap(std::int32_t year) {
 }
 
 constexpr std::int32_t month_length(std::int32_t year, std::int32_t month) {
+  // 30 + (bit pattern of the 31-day months), February 28 or 29.
   if (month == 2) return is_leap(year) ? 29 : 28;
-  return month == 4 || month == 6 || month == 9 || month == 11 ? 30 : 31;
+  return 30 + ((0xAD5 >> (month - 1)) & 1);
 }
+static_assert(month_length(2021, 1) == 31 && month_length(2021, 4) == 30 && month_length(2021, 7) == 31 &&
+              month_length(2021, 8) == 31 && month_length(2021, 11) == 30 && month_length(2021, 12) == 31);
 
 // Date of a day counted from 1970-01-01.
 constexpr Date date_of_unix_day(std::int32_t unix_day) {
@@ -148,8 +151,10 @@ std::optional<CalendarFields> time_to_fields(TimeValue v) {
 
 std::optional<TimeValue> fields_to_time(std::int32_t year, std::int32_t month, std::int32_t day,
                                         std::int32_t hour, std::int32_t minute, std::int32_t second) {
-  if (year < 0 || year > 9999 || month < 1 || month > 12 || day < 1 || day > month_length(year, month) ||
-      hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
+  // Unsigned comparisons fold each "below 0 or above the limit" test into one.
+  const auto above = [](std::int32_t v, std::uint32_t limit) { return static_cast<std::uint32_t>(v) > limit; };
+  if (above(year, 9999) | above(month - 1, 11) | above(hour, 23) | above(minute, 59) | above(second, 59) ||
+      above(day - 1, static_cast<std::uint32_t>(month_length(year, month) - 1))) {
     return std::nullopt;
   }
   return compose(unix_day_of_date(year, month, day) - UNIX_DAY_OF_DAY_ZERO, hour * 3600 + minute * 60 + second);
