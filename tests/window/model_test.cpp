@@ -45,35 +45,28 @@ TEST_F(ModelTest, TagLookupsFindWindowBoxesAndEdits) {
   }
 }
 
-// Tag lookups that find nothing end the program with the model's report.
+// Runs fn on a freshly built window whose report prints "exit N" on stderr.
+template <class F>
+void on_fresh_window(F fn) {
+  ScriptedBinding binding;
+  FixedClock clock;
+  WindowModel model(binding, clock);
+  model.build();
+  binding.on_end = [](int code) { std::fprintf(stderr, "exit %d\n", code); };
+  fn(model);
+}
 
+// Lookups that cannot be answered end the program with the model's report.
 TEST(ModelDeathTest, UnknownTagEndsWithReport) {
   for (std::int32_t tag : {9, 10, 19, -1}) {
-    EXPECT_EXIT(
-        {
-          ScriptedBinding binding;
-          FixedClock clock;
-          WindowModel model(binding, clock);
-          model.build();
-          binding.on_end = [](int code) { std::fprintf(stderr, "exit %d\n", code); };
-          model.find_tagged_control(tag);
-        },
-        ::testing::ExitedWithCode(0), "exit -1")
+    EXPECT_EXIT(on_fresh_window([tag](WindowModel& m) { m.find_tagged_control(tag); }),
+                ::testing::ExitedWithCode(0), "exit -1")
         << tag;
   }
 }
 
 TEST(ModelDeathTest, RaisingControlOutsideAHandlerEndsWithReport) {
-  EXPECT_EXIT(
-      {
-        ScriptedBinding binding;
-        FixedClock clock;
-        WindowModel model(binding, clock);
-        model.build();
-        binding.on_end = [](int code) { std::fprintf(stderr, "exit %d\n", code); };
-        model.raising_control();
-      },
-      ::testing::ExitedWithCode(0), "exit -1");
+  EXPECT_EXIT(on_fresh_window([](WindowModel& m) { m.raising_control(); }), ::testing::ExitedWithCode(0), "exit -1");
 }
 
 TEST_F(ModelTest, ForwardingRunsTargetHandlerWithSourceAsRaiser) {
