@@ -1,5 +1,5 @@
-// The file operations the store needs, per platform (file_io_posix.cpp,
-// file_io_win32.cpp).
+// The file operations the store needs, per platform (file_io_posix.cpp; the
+// Windows layer, with wide paths, is still to be written).
 #pragma once
 
 #include <filesystem>

@@ -1,5 +1,5 @@
-// Store operations over the platform's file layer (store_posix.cpp,
-// store_win32.cpp) and the profile rules of profile.cpp.
+// Store operations over the platform's file layer (file_io.h) and the profile
+// rules of profile.cpp.
 #include "store/store.h"
 
 #include <string>
