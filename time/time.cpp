@@ -114,8 +114,8 @@ CalendarFields fields_of_seconds(std::int64_t seconds) {
 // The encoding of day n (from day zero) and a time of day in seconds, 0..86399.
 TimeValue compose(std::int64_t n, std::int32_t seconds_of_day) {
   const double fraction = static_cast<double>(seconds_of_day) / 86400.0;
-  const auto day = static_cast<double>(n);
-  return n >= 0 ? day + fraction : day - fraction;
+  // Below day zero the fraction is subtracted; a sign factor keeps this branch-free.
+  return static_cast<double>(n) + (n >= 0 ? fraction : -fraction);
 }
 
 }  // namespace
