@@ -54,7 +54,12 @@ bool names_equal(std::string_view a, std::string_view b) {
 std::optional<std::string_view> header_name(std::string_view line) {
   line = trim(line);
   if (line.empty() || line.front() != '[') return std::nullopt;
-  const std::size_t close = line.find(']');
+  // The last "]" that starts a character closes the name: 0x5D is also a valid
+  // second byte of a two-byte character.
+  std::size_t close = std::string_view::npos;
+  for (std::size_t i = 1; i < line.size(); i += static_cast<unsigned char>(line[i]) >= 0x80 ? 2u : 1u) {
+    if (line[i] == ']') close = i;
+  }
   std::string_view name = line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
   return trim(name);
 }
@@ -111,9 +116,19 @@ std::optional<std::string> profile_lookup(std::string_view contents, std::string
 
 bool profile_name_writable(std::string_view name) {
   if (trim(name).empty()) return false;
-  if (name.find_first_of(std::string_view("=\r\n\0]", 5)) != std::string_view::npos) return false;
+  if (name.find_first_of(std::string_view("=\r\n\0", 4)) != std::string_view::npos) return false;
   const std::string_view t = trim(name);
   return t.front() != '[' && t.front() != ';';
+}
+
+bool profile_section_writable(std::string_view section) {
+  if (!profile_name_writable(section)) return false;
+  // A "]" at a character start would end the header early; as the second byte of
+  // a two-byte character it is part of the name.
+  for (std::size_t i = 0; i < section.size(); i += static_cast<unsigned char>(section[i]) >= 0x80 ? 2u : 1u) {
+    if (section[i] == ']') return false;
+  }
+  return true;
 }
 
 bool profile_value_writable(std::string_view value) {
@@ -122,12 +137,15 @@ bool profile_value_writable(std::string_view value) {
 
 std::optional<std::string> profile_update(std::string_view contents, std::string_view section,
                                           std::string_view key, std::string_view value) {
-  if (!profile_name_writable(section) || !profile_name_writable(key) || !profile_value_writable(value)) {
+  if (!profile_section_writable(section) || !profile_name_writable(key) || !profile_value_writable(value)) {
     return std::nullopt;
   }
+  // Names are written without the blanks around them, as the reader trims them.
+  section = trim(section);
+  key = trim(key);
   const std::vector<Line> lines = lines_of(contents);
   const std::string entry = std::string(key) + "=" + std::string(value);
-  const auto span = find_section(lines, contents, trim(section));
+  const auto span = find_section(lines, contents, section);
   std::string out;
   out.reserve(contents.size() + entry.size() + section.size() + 8);
 
@@ -143,7 +161,7 @@ std::optional<std::string> profile_update(std::string_view contents, std::string
     const Line& l = lines[i];
     const std::string_view line = contents.substr(l.begin, l.end - l.begin);
     const auto k = key_of(line);
-    if (!k || !names_equal(*k, trim(key))) continue;
+    if (!k || !names_equal(*k, key)) continue;
     std::size_t value_begin = l.begin + line.find('=') + 1;
     while (value_begin < l.end && is_blank(contents[value_begin])) ++value_begin;
     out.append(contents.substr(0, value_begin));

@@ -16,10 +16,12 @@ namespace tc {
 std::optional<std::string> profile_lookup(std::string_view contents, std::string_view section,
                                           std::string_view key);
 
-// Whether a section or key name can be written without changing the file's
-// structure: not empty, no "=", CR, LF, zero byte or "]" (sections), not starting
-// with "[" or ";". A value must hold no CR, LF or zero byte.
+// Whether a key name can be written without changing the file's structure: not
+// empty or blank, no "=", CR, LF or zero byte, not starting with "[" or ";". A
+// section name must in addition hold no "]" at a character start. A value must
+// hold no CR, LF or zero byte.
 bool profile_name_writable(std::string_view name);
+bool profile_section_writable(std::string_view section);
 bool profile_value_writable(std::string_view value);
 
 // contents with key=value set in section: an existing key's value replaced on its
