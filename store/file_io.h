@@ -5,8 +5,16 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tc {
+
+// The file called name in directory, joined with the platform's separator (on
+// Windows a backslash, so that a drive root "C:" gives "C:\\name").
+std::filesystem::path file_in_directory(const std::filesystem::path& directory, const char* name);
+// The path in code page 936, the form the rest of the program shows; a character
+// that has no cp936 form becomes "?". File operations keep using the path itself.
+std::string path_text(const std::filesystem::path& path);
 
 // An entry of exactly that name exists (a directory counts).
 bool file_entry_exists(const std::filesystem::path& path);

@@ -1,9 +1,11 @@
 #include <fcntl.h>
+#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 
 #include "store/file_io.h"
 #include "store/store.h"
@@ -77,6 +79,37 @@ bool replace_file_atomically(const std::filesystem::path& path, const std::strin
     ::close(dir_fd);
   }
   return true;
+}
+
+std::filesystem::path file_in_directory(const std::filesystem::path& directory, const char* name) {
+  return directory / name;
+}
+
+// File names here are UTF-8 bytes; glibc's iconv turns them into cp936.
+std::string path_text(const std::filesystem::path& path) {
+  std::string in = path.native();
+  const iconv_t cd = ::iconv_open("CP936", "UTF-8");
+  if (cd == reinterpret_cast<iconv_t>(std::intptr_t{-1})) return in;
+  std::string out(in.size() + 4, '\0');  // cp936 never takes more bytes than UTF-8
+  char* src = in.data();
+  std::size_t src_left = in.size();
+  char* dst = out.data();
+  std::size_t dst_left = out.size();
+  while (src_left > 0) {
+    if (::iconv(cd, &src, &src_left, &dst, &dst_left) != static_cast<std::size_t>(-1)) break;
+    if (errno == E2BIG || dst_left == 0) break;
+    // Not convertible or not UTF-8: one "?" for the character, continuation bytes
+    // (0x80..0xBF) after its first byte skipped with it.
+    *dst++ = '?';
+    --dst_left;
+    do {
+      ++src;
+      --src_left;
+    } while (src_left > 0 && (static_cast<unsigned char>(*src) & 0xC0) == 0x80);
+  }
+  ::iconv_close(cd);
+  out.resize(out.size() - dst_left);
+  return out;
 }
 
 std::filesystem::path run_directory() {

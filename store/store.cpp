@@ -34,8 +34,8 @@ TextView cut_at_character(TextView s, std::size_t limit) {
 
 StorePath store_path(const std::filesystem::path& directory) {
   StorePath p;
-  p.native = directory / "djs_cfg.ini";
-  p.text = p.native.string();
+  p.native = file_in_directory(directory, "djs_cfg.ini");
+  p.text = path_text(p.native);
   return p;
 }
 

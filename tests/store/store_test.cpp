@@ -252,6 +252,22 @@ TEST_F(StoreTest, KilledWriterNeverTearsTheFile) {
   EXPECT_EQ(entries(), 1u);  // the next write leaves no temporary behind
 }
 
+// File names on this system are UTF-8; the text form of the store path is cp936,
+// and the file operations work on the native path.
+TEST_F(StoreTest, ChineseDirectoryNameHasACp936Text) {
+  const std::u8string utf8_name = u8"倒计时目录";
+  const fs::path sub = dir / fs::path(utf8_name);
+  fs::create_directory(sub);
+  const StorePath p = store_path(sub);
+  EXPECT_EQ(p.native, sub / "djs_cfg.ini");
+  EXPECT_EQ(p.text, dir.string() + "/倒计时目录/djs_cfg.ini") << readable(p.text);
+  ASSERT_TRUE(store_write_value(p, STORE_SECTION, DEFAULT_TARGET_NAME, "2021年10月1日"));
+  EXPECT_EQ(store_read_value(p, STORE_SECTION, DEFAULT_TARGET_NAME), "2021年10月1日");
+  // A character without a cp936 form (U+1F600) shows as one "?".
+  const fs::path odd = dir / fs::path(std::u8string(u8"a\U0001F600b"));
+  EXPECT_EQ(store_path(odd).text, dir.string() + "/a?b/djs_cfg.ini");
+}
+
 TEST(RunDirectory, IsTheExecutablesDirectory) {
   const fs::path before = fs::current_path();
   fs::current_path(fs::temp_directory_path());
