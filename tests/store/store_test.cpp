@@ -164,6 +164,29 @@ TEST_F(StoreTest, BlanksAroundAWrittenNameAreDropped) {
   EXPECT_EQ(contents(), "[倒计时]\r\n考试=2022年1月1日\r\n") << readable(contents());
 }
 
+// The update on contents alone: each row sets k=new in section s.
+TEST(ProfileUpdate, KeepsEveryOtherByte) {
+  struct Case { const char* name; std::string before; std::string after; } cases[] = {
+      {"lone LF line ends stay", "[s]\nk=old\nz=1\n", "[s]\nk=new\nz=1\n"},
+      {"tabs around = stay, quotes replaced", "[s]\r\n\tK\t=\t\"old\"\t\r\n", "[s]\r\n\tK\t=\tnew\r\n"},
+      {"first of two keys replaced", "[s]\r\nk=1\r\nk=2\r\n", "[s]\r\nk=new\r\nk=2\r\n"},
+      {"comment and no-= line after the last key", "[s]\r\na=1\r\n;c\r\njunk\r\n\r\n[t]\r\n",
+       "[s]\r\na=1\r\nk=new\r\n;c\r\njunk\r\n\r\n[t]\r\n"},
+      {"header only section", "[s]\r\n[t]\r\nk=x\r\n", "[s]\r\nk=new\r\n[t]\r\nk=x\r\n"},
+      {"last line without line end", "[s]\r\na=1", "[s]\r\na=1\r\nk=new\r\n"},
+      {"key in another section only", "[t]\r\nk=x\r\n", "[t]\r\nk=x\r\n[s]\r\nk=new\r\n"},
+      {"header-less file", "k=x", "k=x\r\n[s]\r\nk=new\r\n"},
+      {"section header with blanks and case", "[ S ]  \r\nk=old\r\n", "[ S ]  \r\nk=new\r\n"},
+      {"empty value replaced", "[s]\r\nk=\r\n", "[s]\r\nk=new\r\n"},
+  };
+  for (const Case& c : cases) {
+    const std::optional<std::string> got = profile_update(c.before, "s", "k", "new");
+    ASSERT_TRUE(got.has_value()) << c.name;
+    EXPECT_EQ(*got, c.after) << c.name;
+    EXPECT_EQ(profile_lookup(*got, "s", "k"), std::optional<std::string>("new")) << c.name;
+  }
+}
+
 TEST_F(StoreTest, DirectoryInPlaceOfTheFile) {
   fs::create_directory(path.native);
   EXPECT_TRUE(store_exists(path));
