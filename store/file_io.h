@@ -1,5 +1,5 @@
-// The file operations the store needs, per platform (file_io_posix.cpp; the
-// Windows layer, with wide paths, is still to be written).
+// The file operations the store needs, per platform (file_io_posix.cpp, and
+// file_io_win32.cpp on wide paths).
 #pragma once
 
 #include <filesystem>
