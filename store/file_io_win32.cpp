@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 #include "store/file_io.h"
 #include "store/store.h"
