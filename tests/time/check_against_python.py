@@ -32,13 +32,17 @@ def trunc_div(a, b):
 def check_calendar(tool):
     first_day, last_day = FIRST_S // 86400, LAST_S // 86400
     days = list(range(first_day, last_day + 1))
-    got = run(tool, ["D %d" % n for n in days])
-    start = (DAY0 + datetime.timedelta(days=first_day)).date().toordinal()
+    got = subprocess.run([tool], input="C %d %d\n" % (first_day, last_day), capture_output=True, text=True,
+                         check=True).stdout.split("\n")[: len(days)]
     fromordinal = datetime.date.fromordinal
+    start = (DAY0 + datetime.timedelta(days=first_day)).date().toordinal()
     want = []
-    for o in range(start, start + len(days)):
+    year, before_year = None, 0
+    for n, o in zip(days, range(start, start + len(days))):
         d = fromordinal(o)
-        want.append("%d %d %d %d %d" % (d.year, d.month, d.day, d.isoweekday() % 7 + 1, d.timetuple().tm_yday))
+        if d.year != year:
+            year, before_year = d.year, datetime.date(d.year, 1, 1).toordinal() - 1
+        want.append(f"{d.year} {d.month} {d.day} {d.isoweekday() % 7 + 1} {o - before_year} {n}")
     bad = 0
     if got != want:
         for n, line, w in zip(days, got, want):

@@ -1,7 +1,8 @@
 // Answers the reference checker: each input line is a command and numbers, each
 // output line the program's answer. Times cross as whole seconds since
 // 1899-12-30 00:00:00.
-//   D n          -> y m d weekday yday     (fields of day number n)
+//   C a b        -> per day n of a..b: y m d weekday yday n', n' the day number
+//                   fields_to_time gives back for that date
 //   R n          -> ok | bad               (every second of day n round-trips)
 //   P a b        -> days*86400 weeks hours minutes seconds  (a - b)
 //   A s unit n   -> seconds of add_to_time
@@ -13,11 +14,16 @@
 int main() {
   char cmd[4];
   while (std::scanf("%3s", cmd) == 1) {
-    if (std::strcmp(cmd, "D") == 0) {
-      long long n;
-      if (std::scanf("%lld", &n) != 1) return 2;
-      const auto f = tc::time_to_fields(static_cast<double>(n));
-      std::printf("%d %d %d %d %d\n", f->year, f->month, f->day, f->day_of_week, f->day_of_year);
+    if (std::strcmp(cmd, "C") == 0) {
+      long long a, b;
+      if (std::scanf("%lld %lld", &a, &b) != 2) return 2;
+      for (long long n = a; n <= b; ++n) {
+        const auto f = tc::time_to_fields(static_cast<double>(n));
+        if (!f) return 3;
+        const auto back = tc::fields_to_time(f->year, f->month, f->day, 0, 0, 0);
+        std::printf("%d %d %d %d %d %.0f\n", f->year, f->month, f->day, f->day_of_week, f->day_of_year,
+                    back ? *back : 1e300);
+      }
     } else if (std::strcmp(cmd, "R") == 0) {
       long long n;
       if (std::scanf("%lld", &n) != 1) return 2;

@@ -1,8 +1,11 @@
 // Time values, differences and addition: the rules' own cases, named.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
+#include <string>
 
 #include "time/clock.h"
 #include "time/time.h"
@@ -49,8 +52,21 @@ TEST(TimeToFields, KnownValues) {
   EXPECT_FALSE(time_to_fields(2958465.5));
   EXPECT_FALSE(time_to_fields(-657434.5));
   EXPECT_FALSE(time_to_fields(std::nan("")));
-  EXPECT_EQ(to_linear_days(-1.25), -0.75);
-  EXPECT_EQ(from_linear_days(-0.75), -1.25);
+}
+
+TEST(LinearDays, RunForwardThroughEveryDay) {
+  struct Case { const char* name; double value, linear; } cases[] = {
+      {"day zero", 0.0, 0.0},
+      {"positive values are their own count", 44197.5, 44197.5},
+      {"a quarter into the day before", -1.25, -0.75},
+      {"whole negative day", -1.0, -1.0},
+      {"three quarters into day -2", -2.75, -1.25},
+      {"noon of the first day", -657434.5, -657433.5},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(to_linear_days(c.value), c.linear) << c.name;
+    EXPECT_EQ(from_linear_days(c.linear), c.value) << c.name;
+  }
 }
 
 TEST(TimeToFields, RoundsToNearestSecond) {
@@ -64,16 +80,43 @@ TEST(TimeToFields, RoundsToNearestSecond) {
   EXPECT_EQ(shown(-1.0 - (86399.6 / 86400)), "1899-12-30 00:00:00");
 }
 
-TEST(FieldsToTime, RefusesInvalidDates) {
-  EXPECT_TRUE(fields_to_time(2000, 2, 29, 0, 0, 0));
-  EXPECT_FALSE(fields_to_time(1900, 2, 29, 0, 0, 0));
-  EXPECT_FALSE(fields_to_time(10000, 1, 1, 0, 0, 0));
-  EXPECT_FALSE(fields_to_time(2021, 13, 1, 0, 0, 0));
-  EXPECT_FALSE(fields_to_time(2021, 1, 1, 24, 0, 0));
-  EXPECT_FALSE(fields_to_time(2021, 1, 1, 0, -1, 0));
-  EXPECT_EQ(*fields_to_time(9999, 12, 31, 12, 0, 0), 2958465.5);
-  EXPECT_EQ(*fields_to_time(2021, 1, 1, 12, 0, 0), 44197.5);
-  EXPECT_EQ(*fields_to_time(1899, 12, 29, 6, 0, 0), -1.25);
+TEST(FieldsToTime, ComposesValidDatesOnly) {
+  struct Case { const char* name; std::int32_t f[6]; std::optional<double> value; } cases[] = {
+      {"leap day 2000", {2000, 2, 29, 0, 0, 0}, 36585.0},
+      {"century non-leap 1900 refused", {1900, 2, 29, 0, 0, 0}, std::nullopt},
+      {"year 10000 refused", {10000, 1, 1, 0, 0, 0}, std::nullopt},
+      {"month 13 refused", {2021, 13, 1, 0, 0, 0}, std::nullopt},
+      {"month 0 refused", {2021, 0, 1, 0, 0, 0}, std::nullopt},
+      {"april 31 refused", {2021, 4, 31, 0, 0, 0}, std::nullopt},
+      {"hour 24 refused", {2021, 1, 1, 24, 0, 0}, std::nullopt},
+      {"negative minute refused", {2021, 1, 1, 0, -1, 0}, std::nullopt},
+      {"second 60 refused", {2021, 1, 1, 0, 0, 60}, std::nullopt},
+      {"noon on the last day", {9999, 12, 31, 12, 0, 0}, 2958465.5},
+      {"noon 2021", {2021, 1, 1, 12, 0, 0}, 44197.5},
+      {"before day zero the fraction is subtracted", {1899, 12, 29, 6, 0, 0}, -1.25},
+      {"first second of the range", {100, 1, 1, 0, 0, 0}, TIME_MIN},
+      {"year 99 composes below the range", {99, 12, 31, 0, 0, 0}, TIME_MIN - 1},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(fields_to_time(c.f[0], c.f[1], c.f[2], c.f[3], c.f[4], c.f[5]), c.value) << c.name;
+  }
+}
+
+TEST(ToWholeSeconds, RoundsHalvesAwayFromZero) {
+  struct Case { const char* name; double value; std::int64_t seconds; } cases[] = {
+      {"half a second", HALF_SECOND, 1},
+      {"just under half a second", std::nextafter(HALF_SECOND, 0.0), 0},
+      {"a quarter into the day before", -1.25, -86400 + 21600},
+      {"last second of day -1", -1.0 - 86399.0 / 86400, -1},
+      {"last midnight", TIME_MAX, 2958465LL * 86400},
+      {"first midnight", TIME_MIN, -657434LL * 86400},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(to_whole_seconds(c.value), c.seconds) << c.name;
+    if (c.value != std::nextafter(HALF_SECOND, 0.0) && c.value != HALF_SECOND) {
+      EXPECT_EQ(from_whole_seconds(c.seconds), c.value) << c.name;
+    }
+  }
 }
 
 TEST(ClampFields, BringsLooseFieldsIntoADate) {
@@ -113,11 +156,18 @@ TEST(TimeDifference, TableInEveryUnit) {
 }
 
 TEST(TimeDifference, EdgeInputs) {
-  EXPECT_EQ(time_difference(3e6, 3e6, 8), 0);
-  EXPECT_EQ(time_difference(3e6, 2958465.5, 8), 0);  // both clamp to the last midnight
-  EXPECT_EQ(time_difference(std::nan(""), 0, 8), 0);
-  EXPECT_EQ(time_difference(at(2022, 1, 1), at(2021, 1, 1), 0), 1);   // code 0 is years
-  EXPECT_EQ(time_difference(at(2022, 1, 1), at(2021, 1, 1), 9), 31536000);  // code 9 is seconds
+  for (int unit = 1; unit <= 8; ++unit) {
+    EXPECT_EQ(time_difference(3e6, 3e6, unit), 0) << "equal above the range, unit " << unit;
+    EXPECT_EQ(time_difference(-1e7, -1e7, unit), 0) << "equal below the range, unit " << unit;
+    EXPECT_EQ(time_difference(3e6, 2958465.5, unit), 0) << "both clamp to the last midnight, unit " << unit;
+    EXPECT_EQ(time_difference(std::nan(""), 0, unit), 0) << "not a number first, unit " << unit;
+    EXPECT_EQ(time_difference(0, std::nan(""), unit), 0) << "not a number second, unit " << unit;
+  }
+  struct Code { const char* name; int unit; double result; } codes[] = {
+      {"code 0 is years", 0, 1},           {"code -5 is years", -5, 1},
+      {"code 9 is seconds", 9, 31536000},  {"code 100 is seconds", 100, 31536000},
+  };
+  for (const Code& c : codes) EXPECT_EQ(time_difference(at(2022, 1, 1), at(2021, 1, 1), c.unit), c.result) << c.name;
 }
 
 TEST(TimeDifference, ExactWhereFloatingPointWasNot) {
