@@ -96,7 +96,8 @@ constexpr std::int64_t clamp64(std::int64_t v, std::int64_t lo, std::int64_t hi)
 
 CalendarFields fields_of_seconds(std::int64_t seconds) {
   const std::int64_t day = floor_div(seconds, SECONDS_PER_DAY);
-  const std::int64_t time_of_day = seconds - day * SECONDS_PER_DAY;
+  // 0..86399, and the day count shifted to stay positive: 32-bit arithmetic from here.
+  const auto time_of_day = static_cast<std::uint32_t>(seconds - day * SECONDS_PER_DAY);
   const Date date = date_of_unix_day(static_cast<std::int32_t>(day) + UNIX_DAY_OF_DAY_ZERO);
   CalendarFields f;
   f.year = date.year;
@@ -105,8 +106,9 @@ CalendarFields fields_of_seconds(std::int64_t seconds) {
   f.hour = static_cast<std::int32_t>(time_of_day / 3600);
   f.minute = static_cast<std::int32_t>(time_of_day / 60 % 60);
   f.second = static_cast<std::int32_t>(time_of_day % 60);
-  // Day 0 is a Saturday (7); 1 = Sunday.
-  f.day_of_week = static_cast<std::int32_t>((day % 7 + 7 + 6) % 7) + 1;
+  // Day 0 is a Saturday (7); 1 = Sunday. The day (from -657434 on) is shifted by a
+  // multiple of 7 to stay positive.
+  f.day_of_week = static_cast<std::int32_t>((static_cast<std::uint32_t>(day + 7 * (1 << 20)) + 6) % 7) + 1;
   f.day_of_year = date.day_of_year;
   return f;
 }
@@ -134,7 +136,7 @@ std::int64_t to_whole_seconds(TimeValue v) {
   // fractional part with 0.5 (adding 0.5 first could round 0.49999999999999994 up).
   const auto n = static_cast<std::int64_t>(v);
   const double whole = static_cast<double>(n);
-  const double f = v >= 0 ? v - whole : whole - v;
+  const double f = std::fabs(v - whole);  // v - n for v >= 0, n - v below
   const double s = f * 86400.0;
   const auto s_whole = static_cast<std::int64_t>(s);
   return n * SECONDS_PER_DAY + s_whole + (s - static_cast<double>(s_whole) >= 0.5 ? 1 : 0);
@@ -142,9 +144,7 @@ std::int64_t to_whole_seconds(TimeValue v) {
 
 TimeValue from_whole_seconds(std::int64_t seconds) {
   const std::int64_t day = floor_div(seconds, SECONDS_PER_DAY);
-  const double fraction = static_cast<double>(seconds - day * SECONDS_PER_DAY) / 86400.0;
-  const double n = static_cast<double>(day);
-  return day >= 0 ? n + fraction : n - fraction;
+  return compose(day, static_cast<std::int32_t>(seconds - day * SECONDS_PER_DAY));
 }
 
 std::optional<CalendarFields> time_to_fields(TimeValue v) {
