@@ -130,5 +130,28 @@ TEST_F(QtWindowTest, ChangeGateDropsASecondChangeWithin100ms) {
   EXPECT_EQ(shown("标签3"), "2选中: 第 53 周; 第 365 天; 共 366 天") << cp936_to_utf8(shown("标签3"));
 }
 
+// The whole program as main() runs it: Esc pressed in the editable name box, once
+// the loop runs, ends run_program with exit code 0.
+TEST(QtProgram, EscapeEndsTheProgramWithExitCodeZero) {
+  namespace fs = std::filesystem;
+  std::string tmpl = (fs::temp_directory_path() / "qt-run-XXXXXX").string();
+  ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  static int argc = 1;
+  static char name[] = "qt_window_tests";
+  static char* argv[] = {name, nullptr};
+  std::unique_ptr<Binding> binding = make_qt_binding(argc, argv);
+  bool pressed = false;
+  binding->post([&] {
+    QtInput::activate(*binding);
+    QtInput::key(*binding, control_named("组合框2"), 0x01000000 /* Qt::Key_Escape */, 0);
+    pressed = true;
+  });
+  EXPECT_EQ(run_program(*binding, system_clock(), tmpl), 0);
+  EXPECT_TRUE(pressed);
+  install_model_report(nullptr);
+  fs::remove_all(tmpl);
+}
+
 }  // namespace
 }  // namespace tc
