@@ -14,8 +14,14 @@ std::atomic<RuntimeErrorReport> installed_report{nullptr};
 // Without a window: the report text on standard error, then exit code -1.
 [[noreturn]] void report_to_stderr(std::int32_t code, TextView message, std::int32_t routine,
                                    std::int32_t position) {
-  const Text text = runtime_error_report_text(code, message, routine, position);
-  std::fwrite(text.data(), 1, text.size(), stderr);
+  try {
+    const Text text = runtime_error_report_text(code, message, routine, position);
+    std::fwrite(text.data(), 1, text.size(), stderr);
+  } catch (...) {
+    // No memory left even for the report: the message alone, without allocating.
+    std::fwrite(message.data(), 1, message.size(), stderr);
+    std::fputs("\r\n", stderr);
+  }
   std::fflush(stderr);
   std::_Exit(-1);
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 #include "text/runtime_error.h"
 
@@ -115,6 +116,23 @@ Text text_replace_at(TextView s, std::int32_t start, std::int32_t count, TextVie
   return text_join({s.substr(0, offset), insert, s.substr(offset + deleted)});
 }
 
+namespace {
+
+// Appends a piece; a list that cannot grow goes to the run-time error report with
+// the size the list asked for (it doubles its room).
+void append_piece(TextList& pieces, TextView piece) {
+  Text copy = copy_of(piece);
+  try {
+    pieces.push_back(std::move(copy));
+  } catch (const std::bad_alloc&) {
+    raise_out_of_memory((pieces.capacity() == 0 ? 1 : 2 * pieces.capacity()) * sizeof(Text));
+  } catch (const std::length_error&) {
+    raise_out_of_memory((pieces.capacity() == 0 ? 1 : 2 * pieces.capacity()) * sizeof(Text));
+  }
+}
+
+}  // namespace
+
 TextList text_split(TextView s, TextView delimiter, std::optional<std::int32_t> limit) {
   s = without_zero(s);
   delimiter = without_zero(delimiter);
@@ -122,7 +140,7 @@ TextList text_split(TextView s, TextView delimiter, std::optional<std::int32_t> 
   TextList pieces;
   if (s.empty() || (limit && left == 0)) return pieces;
   if (delimiter.empty()) {
-    pieces.push_back(copy_of(s));
+    append_piece(pieces, s);
     return pieces;
   }
   const std::size_t k = delimiter.size();
@@ -130,7 +148,7 @@ TextList text_split(TextView s, TextView delimiter, std::optional<std::int32_t> 
   std::size_t pos = 0;
   while (s.size() - pos >= k) {
     if (s.compare(pos, k, delimiter) == 0) {
-      pieces.push_back(copy_of(s.substr(piece_start, pos - piece_start)));
+      append_piece(pieces, s.substr(piece_start, pos - piece_start));
       pos += k;
       piece_start = pos;
       if (limit && --left == 0) return pieces;
@@ -142,15 +160,14 @@ TextList text_split(TextView s, TextView delimiter, std::optional<std::int32_t> 
     }
     ++pos;
   }
-  if (piece_start < s.size()) pieces.push_back(copy_of(s.substr(piece_start)));
+  if (piece_start < s.size()) append_piece(pieces, s.substr(piece_start));
   return pieces;
 }
 
 Text text_from_bytes(std::string_view bytes) { return copy_of(bytes); }
 
-Text fold_half_width(TextView s) {
+std::size_t fold_half_width_to(TextView s, char* out) {
   s = without_zero(s);
-  Text out = make_text(s.size());
   std::size_t n = 0;
   for (std::size_t i = 0; i < s.size(); ++i) {
     const auto lead = static_cast<unsigned char>(s[i]);
@@ -162,9 +179,9 @@ Text fold_half_width(TextView s) {
     const auto trail = static_cast<unsigned char>(s[i + 1]);
     ++i;
     if (lead == 0xA3 && trail >= 0xA1 && trail <= 0xFE) {
-      out[n++] = static_cast<char>(trail & 0x7F);   // full-width ASCII form
+      out[n++] = static_cast<char>(trail & 0x7F);  // full-width ASCII form
     } else if (lead == 0xA1 && trail == 0xA1) {
-      out[n++] = ' ';                               // ideographic space
+      out[n++] = ' ';  // ideographic space
     } else if (lead == 0xA1 && trail == 0xAB) {
       out[n++] = '~';
     } else if (lead == 0xA1 && (trail == 0xEE || trail == 0xEF)) {
@@ -174,7 +191,13 @@ Text fold_half_width(TextView s) {
       out[n++] = static_cast<char>(trail);
     }
   }
-  out.resize(n);
+  return n;
+}
+
+Text fold_half_width(TextView s) {
+  s = without_zero(s);
+  Text out = make_text(s.size());
+  out.resize(fold_half_width_to(s, out.data()));
   return out;
 }
 

@@ -9,6 +9,7 @@
 // out of memory goes to the run-time error report, text/runtime_error.h).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -42,6 +43,10 @@ Text text_from_bytes(std::string_view bytes);
 // Full-width ASCII forms (0xA3 0xA1..0xFE), the ideographic space, ～ and ＊ become
 // their one-byte forms; a lone lead byte at the end is dropped.
 Text fold_half_width(TextView s);
+// fold_half_width written to out, which has room for s.size() bytes (folding never
+// lengthens a text); the count of bytes written. Lets a parser fold a short text
+// on the stack.
+std::size_t fold_half_width_to(TextView s, char* out);
 // The last `width` (2 or 3) bytes of "0" or "00" joined before s.
 Text zero_pad(TextView s, std::int32_t width);
 

@@ -1,9 +1,10 @@
 // Numbers to and from text, and the calculators' rounding and integer helpers.
 #include "text/value.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "text/runtime_error.h"
 #include "text/time_text.h"
@@ -25,21 +26,31 @@ std::int32_t low32_of_integer_part(double x) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(whole)));
 }
 
-// "%.13g" with an exponent of at least three digits and no sign on zero, the same
-// on every C library (glibc writes two exponent digits).
+// "%.13g" with an exponent of at least three digits and no sign on zero, made by
+// std::to_chars (which the standard defines as printf's %.13g in the C locale), so
+// the text is the same whatever the platform's printf writes for exponents.
+// Not-a-number is "nan" and the infinities are "inf" and "-inf"; the calculators
+// never show one.
 Text decimal_text(double x) {
   if (x == 0) return "0";
   if (std::isnan(x)) return "nan";
   if (std::isinf(x)) return x < 0 ? "-inf" : "inf";
+  // At most "-d.dddddddddddde-ddd": 20 bytes; one more for the padded exponent.
   char buffer[40];
-  const int n = std::snprintf(buffer, sizeof buffer, "%.13g", x);
-  Text text(buffer, static_cast<std::size_t>(n));
-  const std::size_t e = text.find('e');
-  if (e == Text::npos) return text;
-  // text[e + 1] is the sign; pad the digits after it to three.
-  const std::size_t digits = text.size() - (e + 2);
-  if (digits < 3) text.insert(e + 2, 3 - digits, '0');
-  return text;
+  const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer - 2, x, std::chars_format::general, 13);
+  auto n = static_cast<std::size_t>(r.ptr - buffer);
+  const TextView written(buffer, n);
+  const std::size_t e = written.find('e');
+  if (e != TextView::npos) {
+    // buffer[e + 1] is the sign; to_chars writes at least two exponent digits.
+    const std::size_t digits = n - (e + 2);
+    if (digits < 3) {
+      std::memmove(buffer + e + 3, buffer + e + 2, digits);
+      buffer[e + 2] = '0';
+      ++n;
+    }
+  }
+  return text_from_bytes(TextView(buffer, n));
 }
 
 }  // namespace

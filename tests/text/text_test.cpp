@@ -2,22 +2,22 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <memory>
 #include <random>
 
 #include "text/runtime_error.h"
 #include "text/text.h"
 #include "text/time_text.h"
 #include "text/value.h"
-#include "window/cp936.h"
+#include "tests/support/cp936_print.h"
 
 namespace tc {
 namespace {
 
-// Failure messages show texts as UTF-8, with \xHH for bytes that are not cp936.
-std::string readable(TextView t) { return "\"" + cp936_to_utf8(t) + "\""; }
-
-#define EXPECT_TEXT(actual, expected) \
-  EXPECT_EQ(Text(actual), Text(expected)) << readable(actual) << " vs " << readable(expected)
+using test::readable;
 
 TimeValue at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) { return *fields_to_time(y, mo, d, h, mi, s); }
 
@@ -28,13 +28,15 @@ TEST(TextOps, CompareLengthJoinLeftRight) {
   EXPECT_EQ(text_compare("\xB5", "z"), 1);  // unsigned byte order
   EXPECT_EQ(text_compare("ab", "abc"), -1);
   EXPECT_EQ(text_length("目标"), 4);
-  EXPECT_TEXT(text_join({"", ""}), "");
-  EXPECT_TEXT(text_join({"a", "", "目标", "c"}), "a目标c");
-  EXPECT_TEXT(text_left("abc", 0), "");
-  EXPECT_TEXT(text_left("abc", -2), "");
-  EXPECT_TEXT(text_left("abc", 9), "abc");
-  EXPECT_TEXT(text_right("0-12", 2), "12");
-  EXPECT_TEXT(text_right("05", 5), "05");
+  EXPECT_TEXT_EQ(text_join({"", ""}), "");
+  EXPECT_TEXT_EQ(text_join({"a", "", "目标", "c"}), "a目标c");
+  EXPECT_TEXT_EQ(text_join({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}), "12345678910");
+  EXPECT_TEXT_EQ(text_join({std::string_view("a\0b", 3), "c"}), "ac");  // a text ends at a zero byte
+  EXPECT_TEXT_EQ(text_left("abc", 0), "");
+  EXPECT_TEXT_EQ(text_left("abc", -2), "");
+  EXPECT_TEXT_EQ(text_left("abc", 9), "abc");
+  EXPECT_TEXT_EQ(text_right("0-12", 2), "12");
+  EXPECT_TEXT_EQ(text_right("05", 5), "05");
 }
 
 TEST(TextOps, FindStepsOverTwoByteCharacters) {
@@ -55,10 +57,13 @@ TEST(TextOps, FindStepsOverTwoByteCharacters) {
 }
 
 TEST(TextOps, ReplaceAt) {
-  EXPECT_TEXT(text_replace_at("当前: 第 ", 1, 4, "1选中"), "1选中: 第 ");
-  EXPECT_TEXT(text_replace_at("abc", 9, 2, "x"), "abcx");
-  EXPECT_TEXT(text_replace_at("abc", 2, -1, "x"), "axbc");
-  EXPECT_TEXT(text_replace_at("abc", 2, 1), "ac");
+  EXPECT_TEXT_EQ(text_replace_at("当前: 第 ", 1, 4, "1选中"), "1选中: 第 ");
+  EXPECT_TEXT_EQ(text_replace_at("abc", 9, 2, "x"), "abcx");
+  EXPECT_TEXT_EQ(text_replace_at("abc", 2, -1, "x"), "axbc");
+  EXPECT_TEXT_EQ(text_replace_at("abc", 2, 1), "ac");
+  EXPECT_TEXT_EQ(text_replace_at("abc", 0, 1, "x"), "xbc");        // start below 1 is the first byte
+  EXPECT_TEXT_EQ(text_replace_at("abc", 2, 99, "x"), "ax");        // count cut at the end
+  EXPECT_TEXT_EQ(text_replace_at("年月", 2, 2, "x"), "\xC4x\xC2");  // bytes, not characters
 }
 
 TEST(TextOps, Split) {
@@ -71,27 +76,39 @@ TEST(TextOps, Split) {
       {"lone line feeds", "a\nb\n", {"a\nb\n"}},
       {"delimiter inside a character is not one", "\xB5\r\n", {"\xB5\r\n"}},
   };
-  for (const Case& c : cases) EXPECT_EQ(text_split(c.text, "\r\n"), c.pieces) << c.name;
-  EXPECT_EQ(text_split("a,b,c", ",", 2), (TextList{"a", "b"}));
-  EXPECT_EQ(text_split("a,b,c", ",", -1), TextList{});
-  EXPECT_EQ(text_split("a,b", ""), TextList{"a,b"});
+  for (const Case& c : cases) EXPECT_TEXT_LIST_EQ(text_split(c.text, "\r\n"), c.pieces) << c.name;
+  EXPECT_TEXT_LIST_EQ(text_split("a,b,c", ",", 2), (TextList{"a", "b"}));
+  EXPECT_TEXT_LIST_EQ(text_split("a,b,c", ",", 0), TextList{});
+  EXPECT_TEXT_LIST_EQ(text_split("a,b,c", ",", -1), TextList{});
+  EXPECT_TEXT_LIST_EQ(text_split("a,b", ""), TextList{"a,b"});
+  EXPECT_TEXT_LIST_EQ(text_split("a,,b"), (TextList{"a", "", "b"}));
+  // 年 is C4 EA: inside B0 C4 | EA it straddles two characters and is no delimiter;
+  // after a whole character it is one.
+  EXPECT_TEXT_LIST_EQ(text_split("\xB0\xC4\xEA", "年"), TextList{"\xB0\xC4\xEA"});
+  EXPECT_TEXT_LIST_EQ(text_split("日年月", "年"), (TextList{"日", "月"}));
+  EXPECT_TEXT_LIST_EQ(text_split("a\xC4", ","), TextList{"a\xC4"});  // lone lead byte at the end
 }
 
 TEST(TextOps, FromBytesFoldAndPad) {
-  EXPECT_TEXT(text_from_bytes(std::string_view("ab\0c", 4)), "ab");
-  EXPECT_TEXT(fold_half_width("２０２１／１／１"), "2021/1/1");
-  EXPECT_TEXT(fold_half_width("\xA1\xA1x"), " x");
-  EXPECT_TEXT(fold_half_width("～＊"), "~*");
-  EXPECT_TEXT(fold_half_width("ab\xC4"), "ab");  // trailing lead byte dropped
-  EXPECT_TEXT(fold_half_width("年"), "年");
-  EXPECT_TEXT(zero_pad("5", 2), "05");
-  EXPECT_TEXT(zero_pad("12", 2), "12");
-  EXPECT_TEXT(zero_pad("7", 3), "007");
-  EXPECT_TEXT(zero_pad("45", 3), "045");
-  EXPECT_TEXT(zero_pad("123", 2), "23");
-  EXPECT_TEXT(zero_pad("-5", 2), "-5");
-  EXPECT_TEXT(zero_pad("-12", 2), "12");
-  EXPECT_TEXT(zero_pad("0", 2), "00");
+  EXPECT_TEXT_EQ(text_from_bytes(std::string_view("ab\0c", 4)), "ab");
+  EXPECT_TEXT_EQ(fold_half_width("２０２１／１／１"), "2021/1/1");
+  EXPECT_TEXT_EQ(fold_half_width("\xA1\xA1x"), " x");
+  EXPECT_TEXT_EQ(fold_half_width("～＊"), "~*");
+  EXPECT_TEXT_EQ(fold_half_width("ab\xC4"), "ab");  // trailing lead byte dropped
+  EXPECT_TEXT_EQ(fold_half_width("年\xC4"), "年");
+  EXPECT_TEXT_EQ(fold_half_width("\xA3"), "");
+  EXPECT_TEXT_EQ(fold_half_width("\xA3\xA0"), "\xA3\xA0");  // below the full-width block
+  EXPECT_TEXT_EQ(fold_half_width("\xA3\xFE"), "~");
+  EXPECT_TEXT_EQ(fold_half_width("\xA1\xEE\xA1\xEF"), "**");
+  EXPECT_TEXT_EQ(fold_half_width("年"), "年");
+  EXPECT_TEXT_EQ(zero_pad("5", 2), "05");
+  EXPECT_TEXT_EQ(zero_pad("12", 2), "12");
+  EXPECT_TEXT_EQ(zero_pad("7", 3), "007");
+  EXPECT_TEXT_EQ(zero_pad("45", 3), "045");
+  EXPECT_TEXT_EQ(zero_pad("123", 2), "23");
+  EXPECT_TEXT_EQ(zero_pad("-5", 2), "-5");
+  EXPECT_TEXT_EQ(zero_pad("-12", 2), "12");
+  EXPECT_TEXT_EQ(zero_pad("0", 2), "00");
 }
 
 TEST(TimeText, Formats) {
@@ -106,7 +123,7 @@ TEST(TimeText, Formats) {
       {"below the range", -1e7, "100年1月1日"},
       {"rounded up", at(2021, 8, 19, 12, 34, 56) + 0.6 / 86400, "2021年8月19日12时34分57秒"},
   };
-  for (const Case& c : cases) EXPECT_TEXT(format_time_text(c.v), c.text) << c.name;
+  for (const Case& c : cases) EXPECT_TEXT_EQ(format_time_text(c.v), c.text) << c.name;
 }
 
 TEST(TimeText, ParsesAcceptedForms) {
@@ -151,7 +168,7 @@ TEST(TimeText, RejectsOtherTexts) {
   };
   for (const char* text : rejected) EXPECT_FALSE(parse_time_text(text)) << readable(text);
   EXPECT_EQ(value_to_time(Text("nonsense")), TIME_MIN);
-  EXPECT_TEXT(format_time_text(value_to_time(Text("nonsense"))), "100年1月1日");
+  EXPECT_TEXT_EQ(format_time_text(value_to_time(Text("nonsense"))), "100年1月1日");
   EXPECT_EQ(value_to_time(TimeOf{3e6}), 3e6);  // a time passes unchanged
   EXPECT_EQ(value_to_time(std::int32_t{5}), TIME_MIN);
 }
@@ -178,11 +195,98 @@ TEST(Numbers, DecimalText) {
       {"fourteen digits", 12345678901234, "1.234567890123e+013"},
       {"three-digit exponent", 1e20, "1e+020"},   {"negative zero", -0.0, "0"},
       {"negative", -1.5, "-1.5"},                 {"large exponent", 1.5e300, "1.5e+300"},
+      {"small with fraction", 1.5e-5, "1.5e-005"},  {"negative exponent form", -2.5e-7, "-2.5e-007"},
+      {"rounded to 13 digits", 0.1234567890123456, "0.1234567890123"},
+      {"rounding carries into the exponent", 9999999999999.9, "1e+013"},
+      {"smallest subnormal", 4.9406564584124654e-324, "4.940656458412e-324"},
+      {"not a number", std::numeric_limits<double>::quiet_NaN(), "nan"},
+      {"infinity", std::numeric_limits<double>::infinity(), "inf"},
+      {"negative infinity", -std::numeric_limits<double>::infinity(), "-inf"},
   };
-  for (const Case& c : cases) EXPECT_TEXT(value_to_text(c.v), c.text) << c.name;
-  EXPECT_TEXT(value_to_text(std::int32_t{-42}), "-42");
-  EXPECT_TEXT(value_to_text(TimeOf{at(2021, 8, 19)}), "2021年8月19日");
-  EXPECT_TEXT(value_to_text(ByteSequence{std::string("ab\0c", 4)}), "ab");
+  for (const Case& c : cases) EXPECT_TEXT_EQ(value_to_text(c.v), c.text) << c.name;
+  EXPECT_TEXT_EQ(value_to_text(std::int32_t{-42}), "-42");
+  EXPECT_TEXT_EQ(value_to_text(TimeOf{at(2021, 8, 19)}), "2021年8月19日");
+  EXPECT_TEXT_EQ(value_to_text(ByteSequence{std::string("ab\0c", 4)}), "ab");
+}
+
+// The C library's own "%.13g" is an independent reference: glibc writes at least
+// two exponent digits, so its text with the exponent widened to three must match.
+TEST(Numbers, DecimalTextMatchesPrintf) {
+  std::mt19937_64 rng(7);
+  for (int i = 0; i < 100000; ++i) {
+    const std::uint64_t bits = rng();
+    double x;
+    if (i % 2 == 0) {
+      std::memcpy(&x, &bits, sizeof x);  // any bit pattern
+      if (!std::isfinite(x) || x == 0) continue;
+    } else {
+      x = std::ldexp(static_cast<double>(bits >> 11), static_cast<int>(rng() % 120) - 90);  // common sizes
+      if (rng() & 1) x = -x;
+      if (x == 0) continue;
+    }
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.13g", x);
+    std::string expected = buffer;
+    const std::size_t e = expected.find('e');
+    if (e != std::string::npos && expected.size() - (e + 2) < 3) expected.insert(e + 2, 1, '0');
+    ASSERT_TEXT_EQ(value_to_text(x), expected) << "for " << buffer;
+  }
+}
+
+// Formatting against the fields written by printf: the four forms, over the range.
+TEST(TimeText, FormatMatchesPrintfOfFields) {
+  std::mt19937_64 rng(9);
+  std::uniform_int_distribution<std::int64_t> pick(to_whole_seconds(TIME_MIN), to_whole_seconds(TIME_MAX));
+  for (int i = 0; i < 50000; ++i) {
+    std::int64_t seconds = pick(rng);
+    switch (i % 4) {  // make each of the four forms common
+      case 1: seconds -= seconds % 60; break;
+      case 2: seconds -= seconds % 3600; break;
+      case 3: seconds -= seconds % 86400; break;
+      default: break;
+    }
+    const TimeValue v = from_whole_seconds(seconds);
+    const CalendarFields f = *time_to_fields(v);
+    char buffer[64];
+    int n = std::snprintf(buffer, sizeof buffer, "%d年%d月%d日", f.year, f.month, f.day);
+    const auto room = [&] { return sizeof buffer - static_cast<std::size_t>(n); };
+    if (f.second != 0) {
+      std::snprintf(buffer + n, room(), "%d时%d分%d秒", f.hour, f.minute, f.second);
+    } else if (f.minute != 0) {
+      std::snprintf(buffer + n, room(), "%d时%d分", f.hour, f.minute);
+    } else if (f.hour != 0) {
+      std::snprintf(buffer + n, room(), "%d时", f.hour);
+    }
+    ASSERT_TEXT_EQ(format_time_text(v), buffer);
+  }
+}
+
+TEST(RuntimeErrorDeathTest, OutOfMemoryReportNamesTheByteCount) {
+  EXPECT_EXIT(raise_out_of_memory(123456), ::testing::ExitedWithCode(255),
+              "\xB7\xD6\xC5\xE4 123456 \xD7\xD6\xBD\xDA\xC4\xDA\xB4\xE6\xCA\xA7\xB0\xDC!");
+}
+
+TEST(RuntimeErrorDeathTest, InstalledReportRunsInsteadOfTheDefault) {
+  EXPECT_EXIT(
+      {
+        install_runtime_error_report([](std::int32_t, TextView message, std::int32_t, std::int32_t) {
+          std::fputs("installed report: ", stderr);
+          std::fwrite(message.data(), 1, message.size(), stderr);
+          std::fflush(stderr);
+          std::_Exit(3);
+        });
+        divide_to_whole(1, {2, 0});
+      },
+      ::testing::ExitedWithCode(3), "installed report: \xB2\xBB\xC4\xDC");
+}
+
+// The test printer itself: UTF-8 for valid cp936, \xHH for anything else.
+TEST(TestSupport, ReadableShowsUtf8AndRawBytes) {
+  EXPECT_EQ(readable("年"), "\"\xE5\xB9\xB4\"");
+  EXPECT_EQ(readable("a\xC4"), "\"a\\xC4\"");            // lone lead byte at the end
+  EXPECT_EQ(readable("\xFF\xFF" "b"), "\"\\xFF\\xFFb\"");  // not a cp936 pair
+  EXPECT_EQ(readable("\r\n"), "\"\\r\\n\"");
+  EXPECT_EQ(readable(TextList{"a", ""}), "{\"a\", \"\"}");
 }
 
 TEST(Numbers, TextToInteger) {
@@ -210,7 +314,7 @@ TEST(Numbers, RoundTruncateDivideAbs) {
   for (const Round& c : rounds) EXPECT_DOUBLE_EQ(round_to_places(c.x, c.places), c.r) << c.x << " at " << c.places;
   const double tiny = round_to_places(-0.001, 2);
   EXPECT_TRUE(tiny == 0 && std::signbit(tiny));
-  EXPECT_TEXT(value_to_text(tiny), "0");
+  EXPECT_TEXT_EQ(value_to_text(tiny), "0");
 
   struct Trunc { double x; std::int32_t r; } truncs[] = {
       {2.9, 2}, {-2.9, -2}, {-2.5, -2}, {2.9999999999995, 3}, {-2.9999999999995, -3},
@@ -222,7 +326,7 @@ TEST(Numbers, RoundTruncateDivideAbs) {
   EXPECT_EQ(divide_to_whole(-7, {2}), -3);
   EXPECT_EQ(divide_to_whole(100000, {86400}), 1);
   EXPECT_EQ(divide_to_whole(3700, {60, 60}), 1);
-  EXPECT_TEXT(value_to_text(divide_to_whole(-1, {86400})), "0");
+  EXPECT_TEXT_EQ(value_to_text(divide_to_whole(-1, {86400})), "0");
   EXPECT_TRUE(std::signbit(abs_decimal(-0.0)));
   EXPECT_EQ(abs_decimal(-2.5), 2.5);
 }
@@ -232,31 +336,55 @@ TEST(RuntimeErrorDeathTest, ZeroDivisorEndsWithReport) {
 }
 
 TEST(RuntimeError, ReportTextLayout) {
-  EXPECT_TEXT(runtime_error_report_text(5, "数据或数组类型不匹配", 0, 0),
+  EXPECT_TEXT_EQ(runtime_error_report_text(5, "数据或数组类型不匹配", 0, 0),
               "运行时出错!\r\n\r\n错误代码：5\r\n\r\n错误信息：数据或数组类型不匹配\r\n\r\n0, 0\r\n");
-  EXPECT_TEXT(runtime_error_report_text(0, "", 3, 4), "运行时出错!\r\n\r\n3, 4\r\n");
+  EXPECT_TEXT_EQ(runtime_error_report_text(0, "", 3, 4), "运行时出错!\r\n\r\n3, 4\r\n");
 }
 
-// Arbitrary bytes never crash, hang or read out of bounds (run under ASan too).
+// Arbitrary bytes never crash, hang or read out of bounds (run under ASan too):
+// mixes of time-text bytes and high bytes, texts of high bytes only, and texts
+// ending in a lead byte. Each text is copied to a heap buffer of its exact size so
+// that a read one past the end is caught.
 TEST(Robustness, RandomBytes) {
   std::mt19937 rng(1);
-  const char alphabet[] = "0123456789/-:. 年月日时分秒\xA3\xB0\xA1";
-  for (int i = 0; i < 20000; ++i) {
+  const char alphabet[] = "0123456789/-:. 年月日时分秒\xA3\xB0\xA1\r\n,";
+  for (int i = 0; i < 30000; ++i) {
     Text s;
-    const int n = static_cast<int>(rng() % 24);
+    const int n = static_cast<int>(rng() % 40);
+    const bool high_only = i % 4 == 1;
     for (int k = 0; k < n; ++k) {
       const auto r = static_cast<unsigned>(rng());
-      char c = (r & 3) == 0 ? static_cast<char>(0x80 | (r >> 8)) : alphabet[(r >> 8) % (sizeof alphabet - 1)];
+      char c;
+      if (high_only) {
+        c = static_cast<char>(0x80 | (r & 0x7F));
+      } else if ((r & 3) == 0) {
+        c = static_cast<char>(r >> 8);  // any byte
+      } else {
+        c = alphabet[(r >> 8) % (sizeof alphabet - 1)];
+      }
       if (c == 0) c = 'x';
       s += c;
     }
     if (i % 3 == 0 && !s.empty()) s.back() = '\xC4';  // ends in a lead byte
-    (void)parse_time_text(s);
-    (void)text_to_integer(s);
-    (void)text_split(s, "\r\n");
-    (void)text_split(s, "年");
-    const Text folded = fold_half_width(s);
-    ASSERT_LE(folded.size(), s.size());
+    const std::unique_ptr<char[]> exact(new char[s.size()]);
+    std::copy(s.begin(), s.end(), exact.get());
+    const TextView view(exact.get(), s.size());
+
+    const auto parsed = parse_time_text(view);
+    if (parsed) {
+      ASSERT_GE(*parsed, TIME_MIN) << readable(s);
+      ASSERT_LT(*parsed, TIME_MAX + 1) << readable(s);
+    }
+    (void)text_to_integer(view);
+    for (TextView delimiter : {TextView("\r\n"), TextView("年"), TextView(",")}) {
+      std::size_t bytes = 0;
+      const TextList pieces = text_split(view, delimiter);
+      for (const Text& piece : pieces) bytes += piece.size();
+      ASSERT_LE(bytes, s.size()) << readable(s);
+    }
+    (void)text_find(view, "年");
+    const Text folded = fold_half_width(view);
+    ASSERT_LE(folded.size(), s.size()) << readable(s);
   }
 }
 
