@@ -96,6 +96,23 @@ TEST_F(QtWindowTest, EnterInTheNameBoxWritesTheStore) {
   EXPECT_EQ(model->items(model->control("组合框2")).size(), 3u);
 }
 
+TEST_F(QtWindowTest, Cp936TextsSurviveTheTripThroughAWidget) {
+  // Typed as Qt key events carrying UTF-16 text, read back from the widget as
+  // cp936 bytes: one-byte, two-byte and the code page's own euro sign at 0x80.
+  struct Case { const char* name; std::string bytes; };
+  const Case cases[] = {
+      {"ascii letters and digits", "abc 123"},
+      {"two-byte hanzi", "考试时间"},
+      {"euro sign at 0x80", "\x80"},
+      {"full-width punctuation", "（一）：。"},
+      {"mixed with euro", "价\x80" "100"},
+  };
+  for (const Case& k : cases) {
+    QtInput::type(*binding, c("组合框2"), k.bytes);
+    EXPECT_EQ(shown("组合框2"), k.bytes) << k.name;
+  }
+}
+
 TEST_F(QtWindowTest, EscapeClosesFromTheNameBox) {
   ASSERT_TRUE(QtInput::window_visible(*binding));
   QtInput::key(*binding, c("组合框2"), 0x01000000 /* Qt::Key_Escape */, 0);
