@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include <unistd.h>
+
 #include "window/model.h"
 #include "window/scripted/scripted_binding.h"
 
@@ -67,6 +69,30 @@ TEST(ModelDeathTest, UnknownTagEndsWithReport) {
 
 TEST(ModelDeathTest, RaisingControlOutsideAHandlerEndsWithReport) {
   EXPECT_EXIT(on_fresh_window([](WindowModel& m) { m.raising_control(); }), ::testing::ExitedWithCode(0), "exit -1");
+}
+
+// The report box's text, line by line as the scripted window prints it (UTF-8),
+// and exit code -1 after it. The expected bytes are written out in UTF-8 so the
+// check does not go through this program's own code page conversion.
+TEST(ModelDeathTest, ReportTextIsExactAndExitCodeIsMinusOne) {
+  const char* expected =
+      "report: \xe8\xbf\x90\xe8\xa1\x8c\xe6\x97\xb6\xe5\x87\xba\xe9\x94\x99!\n"
+      "report: \n"
+      "report: \xe9\x94\x99\xe8\xaf\xaf\xe4\xbb\xa3\xe7\xa0\x81\xef\xbc\x9a" "5\n"
+      "report: \n"
+      "report: \xe9\x94\x99\xe8\xaf\xaf\xe4\xbf\xa1\xe6\x81\xaf\xef\xbc\x9a"
+      "\xe6\x95\xb0\xe6\x8d\xae\xe6\x88\x96\xe6\x95\xb0\xe7\xbb\x84\xe7\xb1\xbb\xe5\x9e\x8b"
+      "\xe4\xb8\x8d\xe5\x8c\xb9\xe9\x85\x8d\n"
+      "report: \n"
+      "report: 3, 7\n"
+      "(report: \n)?exit -1\n";
+  EXPECT_EXIT(
+      {
+        std::fflush(stdout);
+        dup2(2, 1);  // the box's lines go to standard output; the check reads standard error
+        on_fresh_window([](WindowModel& m) { m.abort_with_report(5, "数据或数组类型不匹配", 3, 7); });
+      },
+      ::testing::ExitedWithCode(0), expected);
 }
 
 TEST_F(ModelTest, ForwardingRunsTargetHandlerWithSourceAsRaiser) {
