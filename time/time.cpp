@@ -132,14 +132,12 @@ std::int64_t to_whole_seconds(TimeValue v) {
   // Far outside any time the program makes: pin so the conversion stays defined.
   if (!(v > -1e12 && v < 1e12)) v = clamp_time(v);
   // Whole day n (toward zero) and the time of day f >= 0, both exact in double.
-  // The seconds of f are rounded half away from zero by comparing the exact
-  // fractional part with 0.5 (adding 0.5 first could round 0.49999999999999994 up).
+  // Seconds of f rounded half away from zero: adding the largest double below 0.5
+  // and truncating is exact for 0 <= s < 2^52 (adding 0.5 itself would take
+  // 0.49999999999999994 up to 1).
   const auto n = static_cast<std::int64_t>(v);
-  const double whole = static_cast<double>(n);
-  const double f = std::fabs(v - whole);  // v - n for v >= 0, n - v below
-  const double s = f * 86400.0;
-  const auto s_whole = static_cast<std::int64_t>(s);
-  return n * SECONDS_PER_DAY + s_whole + (s - static_cast<double>(s_whole) >= 0.5 ? 1 : 0);
+  const double f = std::fabs(v - static_cast<double>(n));  // v - n for v >= 0, n - v below
+  return n * SECONDS_PER_DAY + static_cast<std::int64_t>(f * 86400.0 + 0.49999999999999994);
 }
 
 TimeValue from_whole_seconds(std::int64_t seconds) {
