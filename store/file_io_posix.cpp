@@ -60,7 +60,9 @@ bool replace_file_atomically(const std::filesystem::path& path, const std::strin
   const std::filesystem::path directory = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
   // One fixed temporary name: a writer killed midway leaves at most this file,
   // and the next write truncates and reuses it.
-  const std::string temp = (directory / ("." + path.filename().string() + ".tmp")).string();
+  std::string temp_name = ".";
+  temp_name.append(path.filename().string()).append(".tmp");
+  const std::string temp = (directory / temp_name).string();
   struct stat st {};
   const mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, mode);

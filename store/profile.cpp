@@ -152,7 +152,8 @@ std::optional<std::string> profile_update(std::string_view contents, std::string
   if (!span) {
     out.assign(contents);
     if (!out.empty() && !out.ends_with("\r\n")) out += "\r\n";
-    out += "[" + std::string(section) + "]\r\n" + entry + "\r\n";
+    // Appended piece by piece: GCC 12 misreports chained operator+ (-Wrestrict).
+    out.append("[").append(section).append("]\r\n").append(entry).append("\r\n");
     return out;
   }
 
