@@ -3,6 +3,7 @@
 // day count shifted so that every year of the range is positive.
 #include "time/time.h"
 
+#include <bit>
 #include <cmath>
 
 namespace tc {
@@ -116,8 +117,10 @@ CalendarFields fields_of_seconds(std::int64_t seconds) {
 // The encoding of day n (from day zero) and a time of day in seconds, 0..86399.
 TimeValue compose(std::int64_t n, std::int32_t seconds_of_day) {
   const double fraction = static_cast<double>(seconds_of_day) / 86400.0;
-  // Below day zero the fraction is subtracted; a sign factor keeps this branch-free.
-  return static_cast<double>(n) + (n >= 0 ? fraction : -fraction);
+  // Below day zero the fraction is subtracted: n's sign bit copied onto the
+  // fraction, without a branch (n - f and n + (-f) are the same double).
+  const std::uint64_t sign = static_cast<std::uint64_t>(n) & (std::uint64_t{1} << 63);
+  return static_cast<double>(n) + std::bit_cast<double>(std::bit_cast<std::uint64_t>(fraction) ^ sign);
 }
 
 }  // namespace
