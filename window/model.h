@@ -71,6 +71,7 @@ class WindowModel {
   // Shutdown clean-up: suppresses events for good, refuses and waits out the
   // countdown workers, runs the exit routines in order. Runs once.
   void shut_down();
+  bool is_shut_down() const { return shut_down_; }  // window thread
   void add_exit_routine(std::function<void()> routine);
   std::int32_t events_suppressed() const { return suppressed_; }
 
