@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -227,6 +228,7 @@ class QtBinding final : public Binding {
   // For the key filter and the input helpers.
   WindowModel* model() { return model_; }
   QWidget* window() { return window_; }
+  QTimer& timer() { return timer_; }
   QWidget* widget(ControlIndex i) {
     return i >= 0 && static_cast<std::size_t>(i) < widgets_.size() ? widgets_[static_cast<std::size_t>(i)] : nullptr;
   }
@@ -493,6 +495,67 @@ ControlIndex QtInput::focused(Binding& b) { return qt(b).index_of(QApplication::
 void QtInput::activate(Binding& b) {
   qt(b).window()->activateWindow();
   (void)QTest::qWaitForWindowActive(qt(b).window(), 1000);
+}
+
+TextList QtInput::shown_items(Binding& b, ControlIndex combo) {
+  TextList items;
+  if (auto* c = qobject_cast<QComboBox*>(qt(b).widget(combo))) {
+    for (int i = 0; i < c->count(); ++i) items.push_back(cp936_text(c->itemText(i)));
+  }
+  return items;
+}
+
+int QtInput::timer_period(Binding& b) {
+  const QTimer& t = qt(b).timer();
+  return t.isActive() ? t.interval() : 0;
+}
+
+int QtInput::timer_remaining(Binding& b) {
+  const QTimer& t = qt(b).timer();
+  return t.isActive() ? t.remainingTime() : -1;
+}
+
+bool QtInput::wait_for_tick(Binding& b, int timeout_ms) {
+  QSignalSpy spy(&qt(b).timer(), &QTimer::timeout);
+  return spy.wait(timeout_ms);
+}
+
+bool QtInput::press_virtual_key(Binding& b, ControlIndex focus, int vk, int modifiers) {
+  // The Qt key a virtual-key code comes from; Shift+Tab arrives as Backtab.
+  int k = 0;
+  if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) k = vk;
+  else if (vk >= 112 && vk <= 123) k = Qt::Key_F1 + (vk - 112);
+  else {
+    switch (vk) {
+      case 8: k = Qt::Key_Backspace; break;
+      case 9: k = (modifiers & MOD_SHIFT) != 0 ? Qt::Key_Backtab : Qt::Key_Tab; break;
+      case 13: k = Qt::Key_Return; break;
+      case 27: k = Qt::Key_Escape; break;
+      case 32: k = Qt::Key_Space; break;
+      case 33: k = Qt::Key_PageUp; break;
+      case 34: k = Qt::Key_PageDown; break;
+      case 35: k = Qt::Key_End; break;
+      case 36: k = Qt::Key_Home; break;
+      case 37: k = Qt::Key_Left; break;
+      case 38: k = Qt::Key_Up; break;
+      case 39: k = Qt::Key_Right; break;
+      case 40: k = Qt::Key_Down; break;
+      case 45: k = Qt::Key_Insert; break;
+      case 46: k = Qt::Key_Delete; break;
+      default: return false;
+    }
+  }
+  Qt::KeyboardModifiers mods;
+  if ((modifiers & MOD_CTRL) != 0) mods |= Qt::ControlModifier;
+  if ((modifiers & MOD_SHIFT) != 0) mods |= Qt::ShiftModifier;
+  if ((modifiers & MOD_ALT) != 0) mods |= Qt::AltModifier;
+  key(b, focus, k, static_cast<int>(mods.toInt()));
+  return true;
+}
+
+void QtInput::request_close(Binding& b) {
+  // As the window manager's close button does: a close event to the window.
+  if (QWidget* w = qt(b).window()) w->close();
 }
 
 bool QtInput::window_visible(Binding& b) { return qt(b).window() != nullptr && qt(b).window()->isVisible(); }

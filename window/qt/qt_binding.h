@@ -32,6 +32,14 @@ struct QtInput {
   static std::string shown_text(Binding& b, ControlIndex control);  // label, edit, combo field, button
   static bool shown_ticked(Binding& b, ControlIndex check_box);
   static ControlIndex focused(Binding& b);
+  static TextList shown_items(Binding& b, ControlIndex combo);  // the combo box's list
+  static int timer_period(Binding& b);                           // 0 while stopped
+  static int timer_remaining(Binding& b);                        // ms to the next tick, -1 while stopped
+  static bool wait_for_tick(Binding& b, int timeout_ms);         // runs the loop until the timer fires
+  // A key given as a virtual-key code (see window/model.h) and MOD_* flags; false
+  // for a code with no Qt key here.
+  static bool press_virtual_key(Binding& b, ControlIndex focus, int vk, int modifiers);
+  static void request_close(Binding& b);                         // as the close button does
   static bool window_visible(Binding& b);
   static void activate(Binding& b);  // waits until the window has the focus
 };
