@@ -66,6 +66,10 @@ std::optional<std::string> read_whole_file(const std::filesystem::path& path) {
 }
 
 bool replace_file_atomically(const std::filesystem::path& path, const std::string& contents) {
+  // A store the user marked read-only is left alone, as an in-place write would
+  // have to; the rename alone would replace it on some file systems.
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
   // One fixed temporary name beside the store, as on POSIX: a writer killed
   // midway leaves at most this file, and the next write overwrites and moves it.
   std::filesystem::path temp = path;

@@ -1,5 +1,5 @@
 // current_time over any clock source; the system source is per platform
-// (clock_posix.cpp; a Windows source is still to be written).
+// (clock_posix.cpp, clock_win32.cpp).
 #include "time/clock.h"
 
 namespace tc {

@@ -1,45 +1,14 @@
-// cp936 to UTF-8 through glibc's iconv ("CP936"), one character at a time so that
-// a bad byte costs only itself.
+// cp936 to readable UTF-8, one character at a time so that a bad byte costs only
+// itself.
 #include "tests/support/cp936_print.h"
-
-#include <iconv.h>
 
 #include <cstdio>
 #include <optional>
 
+#include "tests/support/cp936_char.h"
+
 namespace tc::test {
 namespace {
-
-class Converter {
- public:
-  Converter() : cd_(iconv_open("UTF-8", "CP936")) {}
-  ~Converter() {
-    if (valid()) iconv_close(cd_);
-  }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-
-  bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-
-  // UTF-8 of exactly these bytes as one whole conversion, or nullopt.
-  std::optional<std::string> convert(std::string_view in) {
-    if (!valid()) return std::nullopt;
-    std::string in_copy(in);
-    char out[16];
-    char* src = in_copy.data();
-    std::size_t src_left = in_copy.size();
-    char* dst = out;
-    std::size_t dst_left = sizeof out;
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(cd_, &src, &src_left, &dst, &dst_left) == static_cast<std::size_t>(-1) || src_left != 0) {
-      return std::nullopt;
-    }
-    return std::string(out, sizeof out - dst_left);
-  }
-
- private:
-  iconv_t cd_;
-};
 
 void append_hex(std::string& out, unsigned char byte) {
   char hex[8];
@@ -50,7 +19,6 @@ void append_hex(std::string& out, unsigned char byte) {
 }  // namespace
 
 std::string readable(std::string_view cp936) {
-  Converter converter;
   std::string out = "\"";
   for (std::size_t i = 0; i < cp936.size();) {
     const auto byte = static_cast<unsigned char>(cp936[i]);
@@ -72,7 +40,7 @@ std::string readable(std::string_view cp936) {
       continue;
     }
     if (i + 1 < cp936.size()) {
-      if (auto pair = converter.convert(cp936.substr(i, 2))) {
+      if (auto pair = cp936_char_to_utf8(cp936.substr(i, 2))) {
         out += *pair;
         i += 2;
         continue;
@@ -80,7 +48,7 @@ std::string readable(std::string_view cp936) {
     }
     // Not the start of a valid pair: a byte that stands alone in cp936 (0x80, the
     // euro sign), or a stray byte shown as hex.
-    if (auto single = converter.convert(cp936.substr(i, 1))) {
+    if (auto single = cp936_char_to_utf8(cp936.substr(i, 1))) {
       out += *single;
     } else {
       append_hex(out, byte);

@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
 """Checks the calendar core against Python's datetime, an independent calendar.
 
-usage: check_against_python.py TOOL {calendar|pairs}
+usage: check_against_python.py {calendar|pairs|clock} TOOL [ARG ...]
+
+TOOL [ARG ...] is the reference tool's command line (under an emulator when the
+tool is built for another system).
 """
 import datetime
 import random
@@ -16,7 +19,7 @@ LAST_S = int((LAST - DAY0).total_seconds())
 
 
 def run(tool, lines):
-    out = subprocess.run([tool], input="\n".join(lines) + "\n", capture_output=True, text=True, check=True).stdout
+    out = subprocess.run(tool, input="\n".join(lines) + "\n", capture_output=True, text=True, check=True).stdout
     return out.split("\n")[: len(lines)]
 
 
@@ -32,7 +35,7 @@ def trunc_div(a, b):
 def check_calendar(tool):
     first_day, last_day = FIRST_S // 86400, LAST_S // 86400
     days = list(range(first_day, last_day + 1))
-    got = subprocess.run([tool], input="C %d %d\n" % (first_day, last_day), capture_output=True, text=True,
+    got = subprocess.run(tool, input="C %d %d\n" % (first_day, last_day), capture_output=True, text=True,
                          check=True).stdout.split("\n")[: len(days)]
     fromordinal = datetime.date.fromordinal
     start = (DAY0 + datetime.timedelta(days=first_day)).date().toordinal()
@@ -115,7 +118,22 @@ def check_pairs(tool):
     return bad == 0
 
 
+def check_clock(tool):
+    # The system clock's local time against Python's own reading of it, taken just
+    # before and after; the core truncates to the second.
+    def now_s():
+        return int((datetime.datetime.now() - DAY0).total_seconds())
+    before = now_s()
+    got = int(run(tool, ["N"])[0])
+    after = now_s()
+    ok = before - 1 <= got <= after + 1
+    print("clock: %s, Python between %s and %s" % (DAY0 + datetime.timedelta(seconds=got),
+                                                 DAY0 + datetime.timedelta(seconds=before),
+                                                 DAY0 + datetime.timedelta(seconds=after)))
+    return ok
+
+
 if __name__ == "__main__":
-    tool, what = sys.argv[1], sys.argv[2]
-    ok = check_calendar(tool) if what == "calendar" else check_pairs(tool)
+    what, tool = sys.argv[1], sys.argv[2:]
+    ok = {"calendar": check_calendar, "pairs": check_pairs, "clock": check_clock}[what](tool)
     sys.exit(0 if ok else 1)

@@ -6,9 +6,11 @@
 //   R n          -> ok | bad               (every second of day n round-trips)
 //   P a b        -> days*86400 weeks hours minutes seconds  (a - b)
 //   A s unit n   -> seconds of add_to_time
+//   N            -> seconds of current_time() on the system clock
 #include <cstdio>
 #include <cstring>
 
+#include "time/clock.h"
 #include "time/time.h"
 
 int main() {
@@ -47,6 +49,8 @@ int main() {
       int unit, n;
       if (std::scanf("%lld %d %d", &s, &unit, &n) != 3) return 2;
       std::printf("%lld\n", static_cast<long long>(tc::to_whole_seconds(tc::add_to_time(tc::from_whole_seconds(s), unit, n))));
+    } else if (std::strcmp(cmd, "N") == 0) {
+      std::printf("%lld\n", static_cast<long long>(tc::to_whole_seconds(tc::current_time())));
     } else {
       return 2;
     }

@@ -1,0 +1,89 @@
+// The store's file layer on Windows: wide paths for folder names code page 936
+// cannot express, the drive-root join, and the ways a write can be refused by the
+// file system (a read-only store, a store another program holds open).
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "store/file_io.h"
+#include "store/store.h"
+#include "tests/store/store_fixture.h"
+
+namespace tc {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Hangul has no code page 936 form; the Chinese characters have.
+TEST_F(StoreTest, FolderNameWithoutACp936FormStillHoldsTheStore) {
+  const fs::path sub = dir / fs::path(L"\uD55C\uAE00 \u5012\u8BA1\u65F6");  // "한글 倒计时"
+  ASSERT_TRUE(fs::create_directory(sub));
+  const StorePath p = store_path(sub);
+  EXPECT_EQ(p.native.native(), sub.native() + L"\\djs_cfg.ini");
+  EXPECT_EQ(p.text, path_text(dir) + "\\?? 倒计时\\djs_cfg.ini") << readable(p.text);
+  ASSERT_TRUE(store_write_value(p, STORE_SECTION, DEFAULT_TARGET_NAME, "2021年10月1日"));
+  EXPECT_TRUE(store_exists(p));
+  EXPECT_EQ(store_read_value(p, STORE_SECTION, DEFAULT_TARGET_NAME), "2021年10月1日");
+  // The bytes on disk, read through the wide name by the C runtime.
+  FILE* f = _wfopen(p.native.c_str(), L"rb");
+  ASSERT_NE(f, nullptr);
+  char buffer[64] = {};
+  const std::size_t n = std::fread(buffer, 1, sizeof buffer, f);
+  std::fclose(f);
+  EXPECT_EQ(std::string(buffer, n), "[倒计时]\r\n目标时间=2021年10月1日\r\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(sub), {}), 1);  // no temporary left
+}
+
+TEST(StorePath, DriveRootJoinsWithABackslash) {
+  EXPECT_EQ(store_path(fs::path(L"C:")).native.native(), L"C:\\djs_cfg.ini");
+  EXPECT_EQ(store_path(fs::path(L"C:")).text, "C:\\djs_cfg.ini");
+}
+
+TEST_F(StoreTest, ReadOnlyStoreKeepsItsBytes) {
+  write("[倒计时]\r\na=1\r\n");
+  ASSERT_TRUE(SetFileAttributesW(path.native.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_FALSE(store_write_value(path, STORE_SECTION, "a", "2"));
+  EXPECT_EQ(contents(), "[倒计时]\r\na=1\r\n");
+  EXPECT_EQ(store_read_value(path, STORE_SECTION, "a"), "1");  // still readable
+  EXPECT_EQ(entries(), 1u);
+  SetFileAttributesW(path.native.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(StoreTest, StoreHeldOpenByAnotherProgram) {
+  write("[倒计时]\r\na=1\r\n");
+  // Another program reading the store and sharing it for reading only: the store
+  // can be read, but not replaced while it is open.
+  const HANDLE other = CreateFileW(path.native.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(other, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(store_read_value(path, STORE_SECTION, "a"), "1");
+  EXPECT_FALSE(store_write_value(path, STORE_SECTION, "a", "2"));
+  EXPECT_EQ(entries(), 1u);
+  CloseHandle(other);
+  EXPECT_EQ(contents(), "[倒计时]\r\na=1\r\n");
+  // Once it is closed, the next write goes through.
+  ASSERT_TRUE(store_write_value(path, STORE_SECTION, "a", "2"));
+  EXPECT_EQ(contents(), "[倒计时]\r\na=2\r\n");
+}
+
+TEST_F(StoreTest, StoreOpenWithoutSharingReadsAsEmpty) {
+  write("[倒计时]\r\na=1\r\n");
+  const HANDLE other =
+      CreateFileW(path.native.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(other, INVALID_HANDLE_VALUE);
+  EXPECT_TRUE(store_exists(path));
+  EXPECT_TRUE(store_read_file(path).bytes.empty());
+  EXPECT_EQ(store_read_value(path, STORE_SECTION, "a", "dflt"), "dflt");
+  EXPECT_FALSE(store_write_value(path, STORE_SECTION, "a", "2"));
+  CloseHandle(other);
+  EXPECT_EQ(contents(), "[倒计时]\r\na=1\r\n");
+  EXPECT_EQ(entries(), 1u);
+}
+
+}  // namespace
+}  // namespace tc
