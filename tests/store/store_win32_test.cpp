@@ -1,6 +1,7 @@
 // The store's file layer on Windows: wide paths for folder names code page 936
-// cannot express, the drive-root join, and the ways a write can be refused by the
-// file system (a read-only store, a store another program holds open).
+// cannot express, the drive-root join, the ways a write can be refused by the
+// file system (a read-only store, a store another program holds open), and a
+// writer terminated at random moments.
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -9,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <iostream>
+#include <random>
 
 #include "store/file_io.h"
 #include "store/store.h"
@@ -83,6 +86,46 @@ TEST_F(StoreTest, StoreOpenWithoutSharingReadsAsEmpty) {
   CloseHandle(other);
   EXPECT_EQ(contents(), "[倒计时]\r\na=1\r\n");
   EXPECT_EQ(entries(), 1u);
+}
+
+// A writer process terminated at random moments never leaves a torn store: after
+// every termination the file holds the old or the new value, and the next write
+// cleans up whatever temporary was left.
+TEST_F(StoreTest, TerminatedWriterNeverTearsTheFile) {
+  const std::string padding(3000, 'p');  // a larger file makes a torn write likelier
+  ASSERT_TRUE(store_write_value(path, STORE_SECTION, "t", "2021年1月1日"));
+  ASSERT_TRUE(store_write_value(path, STORE_SECTION, "pad", padding));
+  const std::string old_file = "[倒计时]\r\nt=2021年1月1日\r\npad=" + padding + "\r\n";
+  const std::string new_file = "[倒计时]\r\nt=2022年2月2日\r\npad=" + padding + "\r\n";
+  ASSERT_EQ(contents(), old_file);
+  const fs::path writer = run_directory() / L"store_writer.exe";
+  ASSERT_TRUE(fs::exists(writer));
+  std::wstring command = L"\"" + writer.native() + L"\" \"" + dir.native() + L"\"";
+  std::mt19937 rng(5);
+  int temporaries_left = 0;
+  for (int round = 0; round < 200; ++round) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    std::wstring line = command;  // CreateProcessW may write to it
+    ASSERT_TRUE(CreateProcessW(writer.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &child));
+    // Once the writer has flipped the value, it is in its loop: stop it a few
+    // milliseconds later, at a moment nobody chose.
+    const Text before = store_read_value(path, STORE_SECTION, "t");
+    for (int waited = 0; waited < 10000 && store_read_value(path, STORE_SECTION, "t") == before; ++waited) Sleep(1);
+    Sleep(static_cast<DWORD>(rng() % 4));
+    TerminateProcess(child.hProcess, 1);
+    WaitForSingleObject(child.hProcess, INFINITE);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    const std::string after = contents();
+    ASSERT_TRUE(after == old_file || after == new_file) << "round " << round << ": " << readable(after.substr(0, 40));
+    if (entries() > 1) ++temporaries_left;
+    ASSERT_TRUE(store_write_value(path, STORE_SECTION, "t", round % 2 != 0 ? "2021年1月1日" : "2022年2月2日"));
+    ASSERT_EQ(entries(), 1u) << "round " << round;
+  }
+  std::cout << "terminations that left a temporary file: " << temporaries_left << " of 200\n";
 }
 
 }  // namespace
