@@ -100,6 +100,8 @@ std::int32_t modifier_state(const QKeyEvent& e) {
 // A one-line label whose text is wider than the label in this font (the faces
 // here run wider than the ones the layout was drawn with) takes a smaller size
 // rather than clipping the text.
+// The font is set only when its size changes: setting it again relays out and
+// repaints the label.
 void fit_to_width(QLabel* l, const ControlDefinition& d) {
   if (d.wraps || d.font_height == 0) return;
   QFont f = l->font();
@@ -109,7 +111,7 @@ void fit_to_width(QLabel* l, const ControlDefinition& d) {
     f.setPixelSize(size);
     if (QFontMetrics(f).horizontalAdvance(l->text()) <= room) break;
   }
-  l->setFont(f);
+  if (f.pixelSize() != l->font().pixelSize()) l->setFont(f);
 }
 
 class QtBinding;
@@ -144,7 +146,11 @@ class QtBinding final : public Binding {
 
   void set_caption(ControlIndex label, TextView caption) override {
     if (auto* l = qobject_cast<QLabel*>(widget(label))) {
-      l->setText(qt_text(caption));
+      // The same text again changes nothing on screen: no relayout, no repaint
+      // (the countdown sets both labels every second, the days mostly unchanged).
+      const QString text = qt_text(caption);
+      if (text == l->text()) return;
+      l->setText(text);
       fit_to_width(l, window_definition()[static_cast<std::size_t>(label)]);
       l->repaint();  // redrawn at once
     }
