@@ -277,6 +277,10 @@ QWidget* QtBinding::make(ControlIndex i, const ControlDefinition& d, QWidget* pa
       QPalette colours = l->palette();
       colours.setColor(QPalette::WindowText, QColor(d.colour.red, d.colour.green, d.colour.blue));
       l->setPalette(colours);
+      // No label overlaps another control, so it can fill its own background
+      // (the window colour, as beneath it): a new text then repaints only the
+      // label, not the group box and window under it.
+      l->setAutoFillBackground(true);
       if (d.border) l->setFrameStyle(QFrame::Box | QFrame::Plain);
       if (d.font_height > 0) {
         QFont f = l->font();
