@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPalette>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
@@ -101,6 +102,8 @@ std::int32_t modifier_state(const QKeyEvent& e) {
 // A one-line label whose text is wider than the label in this font (the faces
 // here run wider than the ones the layout was drawn with) takes a smaller size
 // rather than clipping the text.
+// The font is set only when its size changes: setting it again relays out and
+// repaints the label.
 void fit_to_width(QLabel* l, const ControlDefinition& d) {
   if (d.wraps || d.font_height == 0) return;
   QFont f = l->font();
@@ -110,7 +113,7 @@ void fit_to_width(QLabel* l, const ControlDefinition& d) {
     f.setPixelSize(size);
     if (QFontMetrics(f).horizontalAdvance(l->text()) <= room) break;
   }
-  l->setFont(f);
+  if (f.pixelSize() != l->font().pixelSize()) l->setFont(f);
 }
 
 class QtBinding;
@@ -145,7 +148,11 @@ class QtBinding final : public Binding {
 
   void set_caption(ControlIndex label, TextView caption) override {
     if (auto* l = qobject_cast<QLabel*>(widget(label))) {
-      l->setText(qt_text(caption));
+      // The same text again changes nothing on screen: no relayout, no repaint
+      // (the countdown sets both labels every second, the days mostly unchanged).
+      const QString text = qt_text(caption);
+      if (text == l->text()) return;
+      l->setText(text);
       fit_to_width(l, window_definition()[static_cast<std::size_t>(label)]);
       l->repaint();  // redrawn at once
     }
@@ -267,7 +274,15 @@ QWidget* QtBinding::make(ControlIndex i, const ControlDefinition& d, QWidget* pa
                                                         : Qt::AlignLeft;
       l->setAlignment(h | (d.wraps ? Qt::AlignTop : Qt::AlignVCenter));
       l->setWordWrap(d.wraps);
-      l->setStyleSheet(colour_css(d.colour));
+      // The text colour (a box frame takes it too) as a palette, not a style
+      // sheet: the same pixels, with less to parse, polish and keep per label.
+      QPalette colours = l->palette();
+      colours.setColor(QPalette::WindowText, QColor(d.colour.red, d.colour.green, d.colour.blue));
+      l->setPalette(colours);
+      // No label overlaps another control, so it can fill its own background
+      // (the window colour, as beneath it): a new text then repaints only the
+      // label, not the group box and window under it.
+      l->setAutoFillBackground(true);
       if (d.border) l->setFrameStyle(QFrame::Box | QFrame::Plain);
       if (d.font_height > 0) {
         QFont f = l->font();
