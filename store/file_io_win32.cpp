@@ -9,6 +9,7 @@
 #endif
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -16,48 +17,93 @@
 #include "store/store.h"
 
 namespace tc {
+namespace {
+
+constexpr UINT CP936 = 936;
+
+bool is_high_surrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool is_low_surrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// Appends the cp936 form of a run of UTF-16 units holding no surrogate; a
+// character without a cp936 form becomes "?".
+void append_cp936(std::string& out, const wchar_t* wide, std::size_t length) {
+  if (length == 0) return;
+  const int in_size = static_cast<int>(length);
+  const int size = WideCharToMultiByte(CP936, 0, wide, in_size, nullptr, 0, "?", nullptr);
+  if (size <= 0) {
+    out.append(length, '?');
+    return;
+  }
+  const std::size_t at = out.size();
+  out.resize(at + static_cast<std::size_t>(size));
+  const int done = WideCharToMultiByte(CP936, 0, wide, in_size, out.data() + at, size, "?", nullptr);
+  out.resize(at + static_cast<std::size_t>(done > 0 ? done : 0));
+}
+
+}  // namespace
 
 std::filesystem::path file_in_directory(const std::filesystem::path& directory, const char* name) {
   // A plain backslash join: "C:" and "djs_cfg.ini" give "C:\djs_cfg.ini", where
-  // operator/ would give the drive-relative "C:djs_cfg.ini".
+  // operator/ would give the drive-relative "C:djs_cfg.ini". An empty directory
+  // gives the bare name, as on POSIX.
   std::wstring joined = directory.native();
-  joined += L'\\';
-  for (const char* c = name; *c != '\0'; ++c) joined += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+  if (!joined.empty() && joined.back() != L'\\' && joined.back() != L'/') joined += L'\\';
+  const int name_size = static_cast<int>(std::strlen(name));
+  if (name_size > 0) {
+    const int wide_size = MultiByteToWideChar(CP936, 0, name, name_size, nullptr, 0);
+    if (wide_size > 0) {
+      const std::size_t at = joined.size();
+      joined.resize(at + static_cast<std::size_t>(wide_size));
+      MultiByteToWideChar(CP936, 0, name, name_size, joined.data() + at, wide_size);
+    }
+  }
   return std::filesystem::path(joined);
 }
 
 std::string path_text(const std::filesystem::path& path) {
+  // cp936 has no character outside the Basic Multilingual Plane, so a surrogate
+  // pair is one "?" (as is a lone surrogate); the runs between go through the
+  // system conversion, which writes "?" for any other character it cannot map.
   const std::wstring& wide = path.native();
-  if (wide.empty()) return {};
-  const int length = static_cast<int>(wide.size());
-  const int size = WideCharToMultiByte(936, 0, wide.data(), length, nullptr, 0, "?", nullptr);
-  if (size <= 0) return {};
-  std::string out(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(936, 0, wide.data(), length, out.data(), size, "?", nullptr);
+  std::string out;
+  out.reserve(wide.size() * 2);
+  std::size_t run = 0;
+  for (std::size_t i = 0; i < wide.size();) {
+    if (!is_high_surrogate(wide[i]) && !is_low_surrogate(wide[i])) {
+      ++i;
+      continue;
+    }
+    append_cp936(out, wide.data() + run, i - run);
+    out += '?';
+    i += (is_high_surrogate(wide[i]) && i + 1 < wide.size() && is_low_surrogate(wide[i + 1])) ? 2u : 1u;
+    run = i;
+  }
+  append_cp936(out, wide.data() + run, wide.size() - run);
   return out;
 }
 
 bool file_entry_exists(const std::filesystem::path& path) {
-  WIN32_FIND_DATAW data;
-  const HANDLE found = FindFirstFileW(path.c_str(), &data);
-  if (found == INVALID_HANDLE_VALUE) return false;
-  FindClose(found);
-  return true;
+  // Attributes of the entry itself: a directory counts, a link is not followed.
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::optional<std::string> read_whole_file(const std::filesystem::path& path) {
   // Others may read meanwhile, nobody may write. A directory does not open
-  // without backup semantics, so it reads as unreadable.
+  // without backup semantics; its attributes are checked as well.
   const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   std::optional<std::string> result;
+  BY_HANDLE_FILE_INFORMATION info{};
   LARGE_INTEGER size{};
-  if (GetFileSizeEx(file, &size) && size.QuadPart >= 0 && size.QuadPart <= 0x7FFFFFFF) {
+  const bool regular = GetFileType(file) == FILE_TYPE_DISK && GetFileInformationByHandle(file, &info) != 0 &&
+                       (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  // One ReadFile: at most 2^31 - 1 bytes, far beyond any store.
+  if (regular && GetFileSizeEx(file, &size) && size.QuadPart >= 0 && size.QuadPart <= 0x7FFFFFFF) {
     std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
     DWORD got = 0;
     if (bytes.empty() || ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)) {
-      bytes.resize(got);
+      bytes.resize(got);  // a file shorter than it claimed gives the bytes that came
       result = std::move(bytes);
     }
   }
@@ -66,8 +112,9 @@ std::optional<std::string> read_whole_file(const std::filesystem::path& path) {
 }
 
 bool replace_file_atomically(const std::filesystem::path& path, const std::string& contents) {
-  // A store the user marked read-only is left alone, as an in-place write would
-  // have to; the rename alone would replace it on some file systems.
+  // A read-only store stays as it is. Windows refuses to move a file over it;
+  // the check makes that hold wherever the move would succeed (Wine renames over
+  // it), and no temporary is made.
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
   // One fixed temporary name beside the store, as on POSIX: a writer killed
@@ -109,11 +156,13 @@ std::filesystem::path run_directory() {
     if (buffer.size() >= 32768) return {};  // longer than any Windows path
     buffer.resize(buffer.size() * 2);
   }
-  // A UTF-16 backslash is always a character of its own, so the last one found
+  // A UTF-16 backslash is always a character of its own (never part of another
+  // character, unlike byte 0x5C in cp936), so the last one found walking back
   // is the last separator; "C:\calc.exe" gives "C:".
-  const std::size_t slash = buffer.rfind(L'\\');
-  if (slash == std::wstring::npos) return {};
-  buffer.resize(slash);
+  std::size_t slash = buffer.size();
+  while (slash > 0 && buffer[slash - 1] != L'\\') --slash;
+  if (slash == 0) return {};
+  buffer.resize(slash - 1);
   return std::filesystem::path(buffer);
 }
 

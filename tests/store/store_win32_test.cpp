@@ -42,8 +42,30 @@ TEST_F(StoreTest, FolderNameWithoutACp936FormStillHoldsTheStore) {
   EXPECT_EQ(std::distance(fs::directory_iterator(sub), {}), 1);  // no temporary left
 }
 
-TEST(StorePath, DriveRootJoinsWithABackslash) {
-  EXPECT_EQ(store_path(fs::path(L"C:")).native.native(), L"C:\\djs_cfg.ini");
+TEST(PathText, Cp936FormOfWideNames) {
+  struct Case { const char* name; std::wstring wide; std::string text; } cases[] = {
+      {"hangul syllables", L"\uD55C\uAE00", "??"},
+      {"emoji as one surrogate pair", L"a\U0001F600b", "a?b"},
+      {"lone high surrogate", std::wstring(L"a") + wchar_t(0xD800) + L"b", "a?b"},
+      {"lone low surrogate at the end", std::wstring(L"a") + wchar_t(0xDC00), "a?"},
+      {"greek, cyrillic and chinese kept", L"\u03A9\u0436\u65F6\u95F4", "Ωж时间"},
+      {"euro sign is byte 0x80", L"\u20AC", "\x80"},
+      {"drive path with backslashes", L"C:\\a\\b", "C:\\a\\b"},
+      {"empty", L"", ""},
+  };
+  for (const Case& c : cases) EXPECT_TEXT_EQ(path_text(fs::path(c.wide)), c.text) << c.name;
+}
+
+TEST(FileInDirectory, JoinsWithOneBackslash) {
+  struct Case { const char* name; std::wstring directory; std::wstring joined; } cases[] = {
+      {"drive without separator", L"C:", L"C:\\djs_cfg.ini"},
+      {"drive root", L"C:\\", L"C:\\djs_cfg.ini"},
+      {"folder", L"C:\\a b", L"C:\\a b\\djs_cfg.ini"},
+      {"no directory", L"", L"djs_cfg.ini"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(file_in_directory(fs::path(c.directory), "djs_cfg.ini").native(), c.joined) << c.name;
+  }
   EXPECT_EQ(store_path(fs::path(L"C:")).text, "C:\\djs_cfg.ini");
 }
 
