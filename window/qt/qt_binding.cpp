@@ -1,7 +1,6 @@
 #include "window/qt/qt_binding.h"
 #include "window/qt/qt_window.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,7 +8,6 @@
 #include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QGroupBox>
-#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
