@@ -46,6 +46,6 @@ struct StoreTest : ::testing::Test {
   }
 };
 
-inline std::string readable(std::string_view s) { return test::readable(s); }
+using test::readable;
 
 }  // namespace tc

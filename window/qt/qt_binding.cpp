@@ -27,11 +27,10 @@
 #include "window/model.h"
 
 namespace tc {
-namespace {
 
-QString qt_text(TextView cp936) { return QString::fromStdString(cp936_to_utf8(cp936)); }
+QString qt_window::qt_text(TextView cp936) { return QString::fromStdString(cp936_to_utf8(cp936)); }
 
-Text cp936_text(const QString& s) {
+Text qt_window::cp936_text(const QString& s) {
   // A character code page 936 cannot hold becomes "?", as the system's own
   // conversion to the ANSI code page does.
   Text out;
@@ -44,6 +43,11 @@ Text cp936_text(const QString& s) {
   }
   return out;
 }
+
+namespace {
+
+using qt_window::cp936_text;
+using qt_window::qt_text;
 
 QString colour_css(const Colour& c) {
   return QString("color: rgb(%1,%2,%3);").arg(c.red).arg(c.green).arg(c.blue);
@@ -423,8 +427,6 @@ QWidget* widget(Binding& b, ControlIndex i) { return qt(b).widget(i); }
 QWidget* window(Binding& b) { return qt(b).window(); }
 QTimer& timer(Binding& b) { return qt(b).timer(); }
 ControlIndex index_of(Binding& b, const QObject* o) { return qt(b).index_of(o); }
-QString to_qt(TextView cp936) { return qt_text(cp936); }
-Text to_cp936(const QString& s) { return cp936_text(s); }
 
 }  // namespace qt_window
 

@@ -47,7 +47,7 @@ void QtInput::type(Binding& b, ControlIndex edit, const std::string& text) {
   QTest::keyClick(w, Qt::Key_Delete);
   // ASCII as key presses; anything else as an input method commits it, the way
   // Chinese text arrives from an IME.
-  for (const QChar ch : to_qt(text)) {
+  for (const QChar ch : qt_text(text)) {
     if (ch.unicode() < 0x80) {
       QTest::keyClicks(w, QString(ch));
     } else {
@@ -103,7 +103,7 @@ std::string QtInput::shown_text(Binding& b, ControlIndex control) {
   else if (auto* c = qobject_cast<QComboBox*>(w)) s = c->currentText();
   else if (auto* p = qobject_cast<QPushButton*>(w)) s = p->text();
   else if (auto* d = qobject_cast<QDateTimeEdit*>(w)) s = d->text();
-  return to_cp936(s);
+  return cp936_text(s);
 }
 
 bool QtInput::shown_ticked(Binding& b, ControlIndex box) {
@@ -121,7 +121,7 @@ void QtInput::activate(Binding& b) {
 TextList QtInput::shown_items(Binding& b, ControlIndex combo) {
   TextList items;
   if (auto* c = qobject_cast<QComboBox*>(widget(b, combo))) {
-    for (int i = 0; i < c->count(); ++i) items.push_back(to_cp936(c->itemText(i)));
+    for (int i = 0; i < c->count(); ++i) items.push_back(cp936_text(c->itemText(i)));
   }
   return items;
 }

@@ -17,7 +17,7 @@ QWidget* widget(Binding& b, ControlIndex control);  // null for an index outside
 QWidget* window(Binding& b);
 QTimer& timer(Binding& b);
 ControlIndex index_of(Binding& b, const QObject* o);  // the control a widget belongs to
-QString to_qt(TextView cp936);
-Text to_cp936(const QString& s);  // "?" for a character without a cp936 form
+QString qt_text(TextView cp936);
+Text cp936_text(const QString& s);  // "?" for a character without a cp936 form
 
 }  // namespace tc::qt_window

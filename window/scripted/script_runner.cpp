@@ -173,9 +173,8 @@ class Runner {
     if (words.size() < n) throw ScriptError{"missing argument"};
   }
 
-  WindowModel& model() {
+  void require_started() const {
     if (window_.model() == nullptr) throw ScriptError{"the program has not started"};
-    return *window_.model();
   }
 
   static std::int64_t parse_time(const Word& date, const Word& time) {
@@ -253,7 +252,7 @@ class Runner {
     } else if (cmd == "pick") {
       need(w, 4);
       const ControlIndex i = named(w[1]);
-      model();
+      require_started();
       const std::optional<CalendarFields> f = time_to_fields(from_whole_seconds(parse_time(w[2], w[3])));
       if (!f || !window_.pick(i, PickerFields{f->year, f->month, f->day, f->hour, f->minute, f->second})) {
         throw ScriptError{"the picker refuses that time"};
@@ -261,22 +260,22 @@ class Runner {
     } else if (cmd == "type") {
       need(w, 3);
       const ControlIndex i = named(w[1]);
-      model();
+      require_started();
       window_.type(i, to_cp936(w[2].text));
     } else if (cmd == "click") {
       need(w, 2);
       const ControlIndex i = named(w[1]);
-      model();
+      require_started();
       window_.click(i);
     } else if (cmd == "choose") {
       need(w, 3);
       const ControlIndex i = named(w[1]);
-      model();
+      require_started();
       if (!window_.choose(i, static_cast<int>(number(w[2])))) throw ScriptError{"no such item"};
     } else if (cmd == "key") {
       need(w, 3);
       const ControlIndex i = named(w[1]);
-      model();
+      require_started();
       window_.key(i, key_of(w));
       if (window_.closed()) end_after_close();
     } else if (cmd == "wait") {
@@ -302,11 +301,11 @@ class Runner {
       std::printf("%s\n", file_text().c_str());
     } else if (cmd == "burst") {
       need(w, 2);
-      model();
+      require_started();
       window_.burst(static_cast<int>(number(w[1])));
       return true;
     } else if (cmd == "close") {
-      model();
+      require_started();
       window_.close();
       end_after_close();
       return true;
